@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds both configurations from this tree:
+#   build/win32   the product W2KSetup.exe and the Win32 test helpers (MinGW-w64, i686)
+#   build/native  the system on the simulated Windows, with the tests (g++)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+cmake -S "$top" -B "$top/build/win32" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
+      -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+cmake --build "$top/build/win32" -j "$jobs"
+
+cmake -S "$top" -B "$top/build/native" -DCMAKE_BUILD_TYPE=Debug \
+      -DWIN32_BUILD_DIR="$top/build/win32" >/dev/null
+cmake --build "$top/build/native" -j "$jobs"

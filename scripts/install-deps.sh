@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what the builds and the tests need on a Debian machine (run as root).
+# Quick when everything is there already.
+set -euo pipefail
+
+need=()
+command -v cmake >/dev/null || need+=(cmake)
+command -v g++ >/dev/null || need+=(g++)
+command -v python3 >/dev/null || need+=(python3)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev libgmock-dev)
+command -v i686-w64-mingw32-g++ >/dev/null || need+=(g++-mingw-w64-i686)
+command -v wine >/dev/null || need+=(wine)
+dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+command -v xvfb-run >/dev/null || need+=(xvfb)
+command -v import >/dev/null || need+=(imagemagick)
+command -v xdotool >/dev/null || need+=(xdotool)
+
+if [ ${#need[@]} -gt 0 ]; then
+    echo "Installing: ${need[*]}"
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi

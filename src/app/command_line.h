@@ -1,0 +1,12 @@
+// The command-line literals the installer recognises. The command line is
+// upper-cased first and then compared whole, byte for byte.
+#pragma once
+
+#include <string>
+
+// The C runtime's in-place upper-casing (ASCII letters only).
+void UpperCaseInPlace(char* text);
+
+bool IsReplaceMixerLiteral(const std::string& commandLine);  // "-REPLACEMIXER"
+bool IsApLiteral(const std::string& commandLine);            // "/AP", "AP", "-AP"
+bool IsDriverLiteral(const std::string& commandLine);        // "/DRIVER", "DRIVER", "-DRIVER"

@@ -1,0 +1,28 @@
+// The application object: all of the installer's work happens in InitInstance.
+#pragma once
+
+#include <string>
+
+#include "app/setup_options.h"
+#include "common/os_class.h"
+#include "platform/framework/winapp.h"
+
+class CSetupApp : public CWinApp, public OsClass {
+public:
+    CSetupApp();
+
+    // Probes the environment, makes the unconditional adjustments and runs
+    // exactly one path. Always returns false.
+    bool InitInstance() override;
+
+    const std::string& SourceDir() const { return m_sourceDir; }
+
+private:
+    void Dispatch(const std::string& commandLine, const SetupOptions& options);
+    void InstallDriverFromStartup(bool silentWebSetup);
+
+    std::string m_sourceDir;
+};
+
+// The program's one application object.
+extern CSetupApp theApp;

@@ -1,0 +1,9 @@
+// The Run key: programs Windows starts at the next logon.
+#pragma once
+
+inline constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The mixer replacement that the driver installation registers.
+inline constexpr const char* kReplaceMixerValue = "Replace Quarnel Mixer";
+// A value of the application package, removed at every start.
+inline constexpr const char* kPackageRunValue = "PCI Audio Applications";

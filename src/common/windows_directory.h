@@ -1,0 +1,9 @@
+// The Windows directory with a trailing backslash: the home of the mixer,
+// the installer's copy and the INI files the installer writes.
+#pragma once
+
+#include <string>
+
+#include "platform/files.h"
+
+std::string WindowsDirectoryPath(platform::FileSystem& files);

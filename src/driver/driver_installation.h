@@ -1,0 +1,23 @@
+// The one entry into a driver installation, in four variants.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+enum class DriverInstallVariant {
+    DriverSwitch,   // "/DRIVER" or "DriverOnly", from the start-up
+    WebSilent,      // "WebSetup" other than 0 and 1, from the start-up
+    MainDialog,     // the main options dialog's driver box
+    Win2000Dialog,  // the Windows 2000/XP driver options dialog
+};
+
+struct DriverInstallRequest {
+    DriverInstallVariant variant = DriverInstallVariant::DriverSwitch;
+    platform::WindowHandle owner = platform::kNoWindow;  // the calling dialog, if any
+    std::string sourceDir;  // the caller's SourceDir
+    bool windowsXP = false;  // the caller's XP flag, for the media folder choice
+};
+
+// Runs the variant's steps and returns when the restart prompt has closed.
+void RunDriverInstallation(platform::Platform& os, const DriverInstallRequest& request);
