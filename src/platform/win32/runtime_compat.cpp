@@ -1,19 +1,19 @@
 // The few pieces of the MinGW runtime and libstdc++ that would otherwise make
-// W2KSetup.exe import functions Windows 95 or NT 4.0 do not export, and so
-// keep it from loading there at all (the loader refuses a program with a
-// missing import before any of its code runs). Each replacement does what
-// the original does, with calls both systems have. This file is linked into
-// the executable itself, so that its definitions come before the libraries'.
+// W2KSetup.exe import functions that Windows 95 or NT 4.0 do not export, or
+// that Windows 95 exports only as wide-character stubs that fail (the loader
+// refuses a program with a missing import before any of its code runs). Each
+// replacement does what the original does, with calls both systems have. This
+// file is linked into the executable itself, so that its definitions come
+// before the libraries'.
 #include <windows.h>
 
 #include <cerrno>
 #include <cstdlib>
 
 // libstdc++'s default terminate handler demangles the exception's type name
-// for a message on stderr; the demangler pulls in MinGW's printf, and with it
-// IsDBCSLeadByteEx and the wide-character conversions. A GUI program has no
-// stderr to print to, so the handler goes straight to what the original does
-// after printing: abort.
+// for a message on stderr; the demangler brings in MinGW's own printf and its
+// locale code, about 75 KB. A GUI program has no stderr to print to, so the
+// handler goes straight to what the original does after printing: abort.
 namespace __gnu_cxx {
 void __verbose_terminate_handler()
 {
@@ -24,8 +24,9 @@ void __verbose_terminate_handler()
 namespace {
 
 // libgcc's thread support creates its unnamed semaphores with
-// CreateSemaphoreW, which Windows 95 lacks. Without a name the ANSI form does
-// the same; a name is converted to the ANSI code page first.
+// CreateSemaphoreW, which on Windows 95 is one of the wide-character stubs
+// that fail. Without a name the ANSI form does the same; a name is converted
+// to the ANSI code page first.
 HANDLE WINAPI CreateSemaphoreThroughAnsi(LPSECURITY_ATTRIBUTES attributes, LONG initialCount,
                                          LONG maximumCount, LPCWSTR name)
 {
@@ -42,7 +43,7 @@ HANDLE WINAPI CreateSemaphoreThroughAnsi(LPSECURITY_ATTRIBUTES attributes, LONG 
 
 // libstdc++'s random_device comes along with its string code and asks for
 // rand_s; MinGW's own stand-in finds it with GetModuleHandleW and
-// LoadLibraryW. This one looks the same way with the ANSI calls: msvcrt's
+// LoadLibraryW, wide-character stubs on Windows 95. This one looks the same way with the ANSI calls: msvcrt's
 // rand_s where the C runtime has it, else the system's RtlGenRandom
 // (advapi32's SystemFunction036), else EINVAL. The installer itself never
 // asks for a random number.
@@ -70,10 +71,10 @@ errno_t __cdecl RandomThroughAnsi(unsigned int* value)
 
 }  // namespace
 
-// MinGW's start-up finds the command line with msvcrt's __p__acmdln, which the
-// msvcrt.dll of Windows 95 and NT 4.0 may lack; Microsoft's own start-up code
-// for that DLL reads the exported variable _acmdln instead, and so does this
-// stand-in, which the start-up calls in its place.
+// MinGW's start-up finds the command line with msvcrt's __p__acmdln, which is
+// not known to be in the msvcrt.dll of Windows 95 and NT 4.0; Microsoft's own
+// start-up code for that DLL reads the exported variable _acmdln instead, and
+// so does this stand-in, which the start-up calls in its place.
 extern "C" char** __MINGW_IMP_SYMBOL(_acmdln);
 extern "C" char** __cdecl CommandLineVariable() __asm__("___p__acmdln");
 extern "C" char** __cdecl CommandLineVariable()

@@ -21,9 +21,10 @@ Win32Processes::~Win32Processes()
 
 std::string Win32Processes::ProgramName()
 {
-    // msvcrt's own __argv and __argc, read through their import slots: the
-    // __p___argv accessor that <stdlib.h> would call is missing from the
-    // msvcrt.dll of Windows 95 and NT 4.0.
+    // msvcrt's own __argv and __argc, read through their import slots, as
+    // Microsoft's start-up code for msvcrt.dll does; the __p___argv accessor
+    // that <stdlib.h> would call is not known to be in the msvcrt.dll of
+    // Windows 95 and NT 4.0.
     char** arguments = *__MINGW_IMP_SYMBOL(__argv);
     int count = *__MINGW_IMP_SYMBOL(__argc);
     if (count < 1 || arguments == nullptr || arguments[0] == nullptr)
