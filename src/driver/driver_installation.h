@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "dialogs/inf_option_states.h"
 #include "platform/platform.h"
 
 enum class DriverInstallVariant {
@@ -17,6 +18,7 @@ struct DriverInstallRequest {
     platform::WindowHandle owner = platform::kNoWindow;  // the calling dialog, if any
     std::string sourceDir;  // the caller's SourceDir
     bool windowsXP = false;  // the caller's XP flag, for the media folder choice
+    InfOptionStates* infOptions = nullptr;  // Win2000Dialog: the options patched into the INF
 };
 
 // Runs the variant's steps and returns when the restart prompt has closed.

@@ -1,9 +1,12 @@
 #include "support/setup_machine.h"
 
+#include "support/templates.h"
+
 SetupMachine::SetupMachine()
 {
     files.AddFile("D:\\W2KSETUP.EXE", "installer");
     StartFrom(*this, "D:\\W2KSETUP.EXE");
+    DefineProgramResources(dialogs);
 }
 
 void SetupMachine::SetupIni(const std::string& section, const std::string& key,

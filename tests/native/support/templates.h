@@ -1,0 +1,9 @@
+// The dialog templates of the program as the simulated Windows needs them:
+// each control's id, kind and whether it starts a group. The compiled
+// resources themselves are checked against their full tables elsewhere.
+#pragma once
+
+#include "platform/sim/sim_dialogs.h"
+
+// Defines templates 100, 102, 131 and 132, string 101 and icon 128.
+void DefineProgramResources(sim::SimDialogs& dialogs);
