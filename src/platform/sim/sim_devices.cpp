@@ -4,7 +4,8 @@ namespace sim {
 
 namespace {
 
-constexpr std::uint32_t kErrorNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
+constexpr std::uint32_t kErrorNoMoreItems = 259;          // ERROR_NO_MORE_ITEMS
+constexpr std::uint32_t kErrorNoSuchDevinst = 0xE000020B;  // ERROR_NO_SUCH_DEVINST
 
 }  // namespace
 
@@ -26,6 +27,24 @@ const SimDevice* SimDevices::Device(const std::string& instanceId) const
             return &device;
     }
     return nullptr;
+}
+
+bool SimDevices::HasPresentDeviceWithId(const std::string& hardwareId) const
+{
+    for (const SimDevice& device : devices) {
+        if (!device.present || !device.hasHardwareIds)
+            continue;
+        const std::string& data = device.hardwareIdData;
+        for (std::size_t start = 0; start < data.size() && data[start] != '\0';) {
+            std::size_t end = data.find('\0', start);
+            if (end == std::string::npos)
+                end = data.size();
+            if (EqualNoCase(data.substr(start, end - start), hardwareId))
+                return true;
+            start = end + 1;
+        }
+    }
+    return false;
 }
 
 std::optional<platform::DeviceSet> SimDevices::GetPresentDevices()
@@ -95,6 +114,8 @@ bool SimDevices::RemoveDevice(platform::DeviceSet set, const platform::DeviceInf
     }
     m_context.Record("SetupDiRemoveDevice", simDevice.instanceId);
     simDevice.present = false;
+    if (onRemove)
+        onRemove(simDevice);
     return true;
 }
 
@@ -114,6 +135,13 @@ bool SimDevices::UpdateDriver(platform::WindowHandle parent, const std::string& 
     updates.push_back(update);
     if (m_context.Fails("UpdateDriverForPlugAndPlayDevicesA", detail))
         return false;
+    // Windows updates the present devices that have exactly this hardware ID
+    // (without regard to case); with none it fails with ERROR_NO_SUCH_DEVINST.
+    if (!HasPresentDeviceWithId(hardwareId)) {
+        m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + " (no such device)");
+        m_context.lastError = kErrorNoSuchDevinst;
+        return false;
+    }
     bool succeeds = updateSucceeds && m_files.Exists(infPath);
     m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + (succeeds ? "" : " (failed)"));
     if (!succeeds)

@@ -38,6 +38,9 @@ public:
     void AddDevice(const std::string& instanceId, const std::vector<std::string>& hardwareIds);
     const SimDevice* Device(const std::string& instanceId) const;
 
+    // Runs when a device has been removed, before the call returns.
+    std::function<void(const SimDevice&)> onRemove;
+
     bool updateSucceeds = true;
     bool updateNeedsReboot = false;
     std::vector<SimDriverUpdate> updates;
@@ -74,6 +77,7 @@ public:
 
 private:
     SimDevice& InSet(platform::DeviceSet set, const platform::DeviceInfo& device);
+    bool HasPresentDeviceWithId(const std::string& hardwareId) const;
 
     SimContext& m_context;
     SimFileSystem& m_files;
