@@ -1,7 +1,50 @@
 #include "driver/driver_installation.h"
 
-void RunDriverInstallation(platform::Platform&, const DriverInstallRequest&)
+#include "cleanup/legacy_inf_cleanup.h"
+#include "dialogs/inf_option_patch.h"
+#include "driver/driver_paths.h"
+#include "driver/install_steps.h"
+#include "driver/pnp_update.h"
+#include "driver/staging.h"
+#include "package/audio_applications.h"
+
+void RunDriverInstallation(platform::Platform& os, const DriverInstallRequest& request)
 {
-    // The driver installation comes with the driver engine; until then the
-    // run ends here.
+    const DriverInstallSteps steps = StepsOf(request.variant);
+
+    if (steps.closesAudioApplications)
+        CloseAudioApplicationsAndMixer(os);
+    RemoveLegacyInfFiles(os);
+    if (steps.clearsMixerInitialize)
+        ClearMixerInitialize(os);
+
+    os.files.MakeDirectory(kProgramFilesDir);
+    os.files.MakeDirectory(kQuarnelDir);
+    if (steps.createsStagingWithParents)
+        os.files.MakeDirectory(kDriverStagingDir);
+    if (steps.stagesDosDrivers) {
+        os.files.MakeDirectory(kDosDriverDir);
+        os.files.MakeDirectory(kDosApplicationDir);
+        StageDosDrivers(os, request.sourceDir);
+    }
+
+    // In the web set-ups the package lies beside the installer.
+    const std::string driverFolder =
+        steps.choosesMediaFolder ? ChooseDriverFolder(os, request.sourceDir, request.windowsXP)
+                                 : request.sourceDir;
+    InfHook infHook;
+    if (steps.patchesInfOptions && request.infOptions) {
+        InfOptionStates& options = *request.infOptions;
+        infHook = [&os, &options](const std::string& stagedPath) {
+            PatchInfOptions(os, options, stagedPath);
+        };
+    }
+    StageDriverFiles(os, driverFolder, infHook);
+    if (steps.registersMixerReplacement)
+        RegisterMixerReplacement(os, driverFolder);
+
+    if (steps.triesDirectUpdate)
+        InstallStagedDriver(os);
+    else
+        ForceReinstall(os);
 }

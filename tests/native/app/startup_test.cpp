@@ -1,7 +1,10 @@
 // The start-up sequence and the choice of exactly one path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/messages.h"
+#include "support/driver_media.h"
 #include "support/machines.h"
 #include "support/setup_machine.h"
 
@@ -179,6 +182,7 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
         fresh.desktop.AddWindow("Mixer");
         fresh.InstallOption("DriverOnly", c.driverOnly);
         fresh.InstallOption("WebSetup", c.webSetup);
+        driver_media::AnswerRestartPrompt(fresh, false);
         InstallerRun run = fresh.Run(c.commandLine);
         EXPECT_FALSE(run.exited) << c.commandLine;
         ASSERT_EQ(fresh.desktop.MessageBoxes().size(), 1u) << c.commandLine;
@@ -198,7 +202,26 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
         EXPECT_EQ(steps[2], "BeginWaitCursor");
         EXPECT_EQ(fresh.log().Count("EndWaitCursor"), 1u);
         EXPECT_EQ(fresh.dialogs.WaitCursorDepth(), 0);
-        EXPECT_TRUE(fresh.dialogs.Shown().empty());
+        EXPECT_EQ(fresh.dialogs.Shown(), std::vector<int>{132});
+        // The variant runs inside the wait cursor: the cleanup's first scan,
+        // the staging copy of its media folder and the restart prompt. The
+        // command-line driver takes the XP folder, the silent web setup the
+        // installer's own.
+        const bool silentWeb = c.webSetup != 0;
+        auto inside = fresh.log().Sequence({"BeginWaitCursor", "FindFirstFileA",
+                                            "DialogBoxParamA", "EndWaitCursor"});
+        ASSERT_GE(inside.size(), 4u) << c.commandLine;
+        EXPECT_EQ(inside.front(), "BeginWaitCursor");
+        EXPECT_EQ(inside[1], "FindFirstFileA C:\\WINDOWS\\INF\\OTHER\\*.INF");
+        EXPECT_NE(std::find(inside.begin(), inside.end(),
+                            silentWeb ? "FindFirstFileA D:\\*.*"
+                                      : "FindFirstFileA D:\\WIN_ME\\drv\\*.*"),
+                  inside.end())
+            << c.commandLine;
+        EXPECT_EQ(std::count(inside.begin(), inside.end(), "FindFirstFileA D:\\Dosdrv\\*.*"),
+                  silentWeb ? 0 : 1);
+        EXPECT_EQ(inside[inside.size() - 2], "DialogBoxParamA 132");
+        EXPECT_EQ(inside.back(), "EndWaitCursor");
         // The 3-D controls belong to the dialog rows only: the silent web
         // setup passes through them, the command-line driver does not.
         EXPECT_EQ(fresh.log().Count("Enable3dControlsStatic"), c.webSetup == 0 ? 0u : 1u);
@@ -207,6 +230,7 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
 
 TEST_F(Startup, DriverRowWithoutAMixerWindowSendsNothing)
 {
+    driver_media::AnswerRestartPrompt(machine, false);
     machine.Run("/DRIVER");
     EXPECT_TRUE(machine.log().Details("SendMessageA").empty());
     EXPECT_TRUE(DriverNoticeShown());
