@@ -116,6 +116,7 @@ TEST_F(InfPatch, OnlyTheExactTextAtALineStartMatches)
         "HKR,\"Settings\",\"JackConfig\",     0x00010001,0x05,0,0,0\r\n" +   // one blank less
         "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x04,0,0,0\r\n" +  // another value
         "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,\r\n" +   // cut short
+        "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0\n" +       // shorter, LF
         "; " + kJackConfigLine + "\r\n";
     EXPECT_EQ(Patch(lookalikes), lookalikes);
     EXPECT_EQ(machine.log().Count("fputc"), 0u);
