@@ -23,8 +23,9 @@ def recorder_records_how_it_was_started(case):
     end = case.wait_for_record("exit", program="Uninst.exe")
     case.expect_equal(start["cmdline"], '"%s" -a "two words"' % program, "recorded command line")
     case.expect_equal(start["cwd"], "C:\\windows", "recorded current directory")
-    case.expect(int(end["tick"]) - int(start["tick"]) >= 300,
-                "the recorder did not stay for 300 ms")
+    # GetTickCount and Sleep do not run on quite the same clock: allow 20 ms.
+    stayed = int(end["tick"]) - int(start["tick"])
+    case.expect(stayed >= 280, "the recorder stayed %d ms, not 300" % stayed)
 
 
 def windows_get_closed_by_the_user(case):

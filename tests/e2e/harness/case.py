@@ -35,11 +35,19 @@ HARDWARE_ID = "PCI\\VEN_7E2D&DEV_0111"
 RUN_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 
 # What Wine itself may change in a prefix while programs run, whatever they
-# are: its own settings and the volatile hardware tree. (A plain program run
-# changes nothing else; add here only what a run shows to be Wine's.)
+# are: its own settings, the volatile hardware tree, and the display adapter
+# and monitor entries that the display driver rewrites for the screen it
+# finds. (A plain program run changes nothing else; add here only what a run
+# shows to be Wine's.)
 WINE_REGISTRY_NOISE = (
     r"^HKLM\\Hardware(\\|$)",
     r"^HKCU\\Software\\Wine(\\|$)",
+    r"^HKLM\\System\\CurrentControlSet\\Control\\Class\\"
+    r"\{4D36E968-E325-11CE-BFC1-08002BE10318\}(\\|$)",
+    r"^HKLM\\System\\CurrentControlSet\\Control\\Class\\"
+    r"\{4D36E96E-E325-11CE-BFC1-08002BE10318\}(\\|$)",
+    r"^HKLM\\System\\CurrentControlSet\\Enum\\DISPLAY(\\|$)",
+    r"^HKLM\\System\\CurrentControlSet\\Control\\Video(\\|$)",
 )
 WINE_FILE_NOISE = (
     r"^C:\\windows\\temp(\\|$)",
@@ -354,6 +362,21 @@ class Case:
         process.wait(timeout)
         return process
 
+    def run_command_line(self, command_line, cwd=None, timeout=30):
+        """Runs exactly this command line (CreateProcessA through the user
+        helper), as Windows runs a Run-key entry; returns the exit code.
+        `wine program args` cannot give every form: it always quotes the
+        program."""
+        def quoted(text):
+            return '"%s"' % text.replace('"', '""')
+        script = "start %s%s\nwait-exit %d\n" % (quoted(command_line),
+                                                  " " + quoted(cwd) if cwd else "",
+                                                  timeout * 1000 * self.options.time_scale)
+        self.user(script, timeout=timeout + 20)
+        ended = [r for r in self.records("user-step")
+                 if r.get("result", "").startswith("ended with exit code ")]
+        return int(ended[-1]["result"].split()[-1])
+
     def hold_window(self, title, program=None, max_ms=120000, wait=10):
         """Starts a window holder with this title and waits until its window
         exists. `program` runs it from that Windows path (to play, say, a
@@ -445,7 +468,7 @@ class Case:
         name (without case) and field values."""
         return records.select(records.read(self.record_file), kind, program, **fields)
 
-    def wait_for_record(self, kind, program=None, timeout=10, **fields):
+    def wait_for_record(self, kind, program=None, timeout=5, **fields):
         deadline = time.monotonic() + timeout * self.options.time_scale
         while True:
             found = self.records(kind, program, **fields)
