@@ -49,6 +49,22 @@ def windows_get_closed_by_the_user(case):
                 "no screenshot for the snapshot step")
 
 
+def the_watch_sees_a_program_s_windows(case):
+    # What makes "no window was shown" a real finding: the same watch sees a
+    # window that a short-lived program shows, and a program file with data
+    # appended (as the media's Mixer.dat) still runs.
+    program = "C:\\Watched\\Watched.exe"
+    with open(case.helper("recorder"), "rb") as recorder:
+        case.put_file(program, recorder.read() + b"\0E2E trailer\0")
+    watcher = case.start_user("watch Watched.exe 15000")
+    case.wait_for_record("watch-begin")
+    case.start(program, env={"E2E_WINDOW_WATCHED_EXE": "Watched Window",
+                             "E2E_STAY_MS_WATCHED_EXE": "700"}).expect_exit(0, timeout=15)
+    watcher.expect_exit(0, timeout=15)
+    case.expect_equal([(r["title"], r["class"]) for r in case.records("window-seen")],
+                      [("Watched Window", "E2EWindowHolder")], "windows the watch saw")
+
+
 def a_failing_step_fails_loudly(case):
     try:
         case.user('window "No Such Window" 200')
@@ -87,6 +103,7 @@ def the_media_driver_installs_on_a_device(case):
 def helpers(case):
     recorder_records_how_it_was_started(case)
     windows_get_closed_by_the_user(case)
+    the_watch_sees_a_program_s_windows(case)
     a_failing_step_fails_loudly(case)
     the_media_driver_installs_on_a_device(case)
 

@@ -157,6 +157,12 @@ class Case:
         wine.copy_prefix(template, os.path.join(self.work, "prefix"))
         os.remove(os.path.join(self.work, "prefix", wine.MARKER))
         self.log("prefix copied in %.2f s" % (time.monotonic() - began))
+        self.prefix = wine.Prefix(os.path.join(self.work, "prefix"), os.environ)
+        if not options.visible:
+            # No window manager runs on Xvfb, and winex11 waits 2 s for one
+            # whenever a managed window is hidden or destroyed (a closed
+            # mixer would take 2 s to go). Unmanaged windows go at once.
+            self.reg_set("HKCU\\Software\\Wine\\X11 Driver", "Managed", "N")
 
         self.display = (display_module.Display.current() if options.visible
                         else display_module.Display.xvfb(self._log))
@@ -169,12 +175,8 @@ class Case:
             environment["WINEDEBUG"] = options.winedebug
         if options.lang:
             environment["LANG"] = environment["LC_ALL"] = options.lang
-        self.prefix = wine.Prefix(os.path.join(self.work, "prefix"), environment)
-        if not options.visible:
-            # No window manager runs on Xvfb, and winex11 waits 2 s for one
-            # whenever a managed window is hidden or destroyed (a closed
-            # mixer would take 2 s to go). Unmanaged windows go at once.
-            self.reg_set("HKCU\\Software\\Wine\\X11 Driver", "Managed", "N")
+        self.prefix.environment.update(environment)
+        self.prefix.environment["WINEPREFIX"] = self.prefix.path
 
         self._watching = True
         self._watcher = threading.Thread(target=self._answer_snapshots, daemon=True)
@@ -403,19 +405,24 @@ class Case:
         """Starts the user helper on a script (see helpers/user.c) and returns
         at once."""
         path = self._user_script(script)
-        return self._start([self.windows_path(self.helper("user")), self.windows_path(path)],
-                           None, None, "the user (%s)" % os.path.basename(path))
+        process = self._start([self.windows_path(self.helper("user")), self.windows_path(path)],
+                              None, None, "the user (%s)" % os.path.basename(path))
+        process.script = self.windows_path(path)
+        return process
 
     def user(self, script, timeout=60):
         """Runs a user script to its end; a failed step fails the case with
         what the user saw."""
         process = self.start_user(script)
         process.wait(timeout)
-        if process.exit_code != 0:
-            failed = self.records("user-failed")
-            reason = failed[-1]["reason"] if failed else "exit code %d" % process.exit_code
-            step = failed[-1]["step"] if failed else "?"
-            raise CaseFailure("the user failed at \"%s\": %s" % (step, reason))
+        failed = self.records("user-failed")
+        if process.exit_code != 0 and failed:
+            raise CaseFailure("the user failed at \"%s\": %s"
+                              % (failed[-1]["step"], failed[-1]["reason"]))
+        if process.exit_code != 0 or not self.records("user-done", script=process.script):
+            raise CaseFailure("the user did not finish its script %s (exit code %d)"
+                              % (os.path.basename(self.unix_path(process.script)),
+                                 process.exit_code))
         return process
 
     def device_maker(self, *args):
@@ -554,6 +561,9 @@ def parse_options(argv):
     parser.add_argument("--lang", help="LANG for the programs, e.g. zh_TW.UTF-8")
     parser.add_argument("--time-scale", type=float, default=1.0,
                         help="multiply every time limit (for slow machines)")
+    parser.add_argument("--case-timeout", type=float, default=180,
+                        help="the whole case's limit in s (CTest's TIMEOUT); 20 s before "
+                             "it, every program of the prefix is ended and the case fails")
     parser.add_argument("--keep", action="store_true",
                         help="keep the prefix of a passing case (a failing one is always kept)")
     options = parser.parse_args(argv)
@@ -570,13 +580,27 @@ def run_case(function, windows, name=None, argv=None):
     began = time.monotonic()
     case = None
     error = None
+    watchdog = None
     try:
         case = Case(name, windows, options)
+        limit = max(10.0, options.case_timeout - 20)
+
+        def out_of_time():
+            # Ending the prefix's programs ends every wait of the case, so it
+            # still reports and cleans up before CTest kills it.
+            case.problems.append("the case ran out of its %.0f s" % limit)
+            case.prefix.kill()
+
+        watchdog = threading.Timer(limit, out_of_time)
+        watchdog.daemon = True
+        watchdog.start()
         function(case)
     except CaseFailure as failure:
         error = str(failure)
     except Exception:
         error = "the case itself broke:\n" + traceback.format_exc()
+    if watchdog is not None:
+        watchdog.cancel()
     if case is not None:
         if error or case.problems:
             case.screenshot("end")

@@ -557,6 +557,7 @@ int main(int argc, char** argv)
     }
     fclose(script);
     RecordBegin("user-done");
+    RecordField("script", argv[1]);
     RecordFieldNumber("lines", (unsigned long)g_lineNumber);
     RecordWrite();
     Say("done");
