@@ -4,5 +4,5 @@ void InstallPackageFromStartup(platform::Platform& os, const std::string&)
 {
     // The package installation comes with the package subsystem; until then
     // the run ends here, as it will after the launch.
-    os.processes.Exit(0);
+    platform::EndProgram(os.processes, 0);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -46,5 +47,13 @@ public:
     // The C runtime's exit: ends this process with the code.
     [[noreturn]] virtual void Exit(int code) = 0;
 };
+
+// Ends the program with the code. The compiler cannot see that a virtual
+// [[noreturn]] call never comes back, hence the abort after it.
+[[noreturn]] inline void EndProgram(Processes& processes, int code)
+{
+    processes.Exit(code);
+    std::abort();
+}
 
 }  // namespace platform

@@ -1,0 +1,427 @@
+#include "platform/sim/sim_files.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace {
+
+std::string ParentOf(const std::string& fullPath)
+{
+    std::size_t slash = fullPath.rfind('\\');
+    if (slash == std::string::npos)
+        return std::string();
+    if (slash == 2)  // "C:\X" has the root "C:\" as parent
+        return fullPath.substr(0, 3);
+    return fullPath.substr(0, slash);
+}
+
+std::string NameOf(const std::string& fullPath)
+{
+    std::size_t slash = fullPath.rfind('\\');
+    return slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
+}
+
+bool Match(const char* name, const char* mask)
+{
+    if (*mask == '\0')
+        return *name == '\0';
+    if (*mask == '*')
+        return Match(name, mask + 1) || (*name != '\0' && Match(name + 1, mask));
+    if (*name == '\0')
+        return false;
+    if (*mask == '?' || Upper(std::string(1, *mask)) == Upper(std::string(1, *name)))
+        return Match(name + 1, mask + 1);
+    return false;
+}
+
+class SimSearch : public platform::FileSearch {
+public:
+    SimSearch(SimContext& context, std::vector<platform::FoundFile> found)
+        : m_context(context), m_found(std::move(found)) {}
+    ~SimSearch() override { m_context.Record("FindClose", ""); }
+
+    bool Next(platform::FoundFile& found) override {
+        if (m_next > 0)
+            m_context.Record("FindNextFileA", "");
+        if (m_next >= m_found.size())
+            return false;
+        found = m_found[m_next++];
+        return true;
+    }
+
+private:
+    SimContext& m_context;
+    std::vector<platform::FoundFile> m_found;
+    std::size_t m_next = 0;
+};
+
+class SimStream : public platform::ByteStream {
+public:
+    SimStream(SimContext& context, SimFileSystem::Node& node) : m_context(context), m_node(node) {}
+    ~SimStream() override { Close(); }
+
+    int GetByte() override {
+        if (m_closed || m_position >= static_cast<long>(m_node.bytes.size()))
+            return -1;
+        return static_cast<unsigned char>(m_node.bytes[m_position++]);
+    }
+    long Tell() override { return m_position; }
+    bool Seek(long offset) override {
+        if (offset < 0)
+            return false;
+        m_position = offset;
+        return true;
+    }
+    bool SeekToEnd() override {
+        m_position = static_cast<long>(m_node.bytes.size());
+        return true;
+    }
+    bool PutByte(char byte) override {
+        if (m_closed)
+            return false;
+        m_context.Record("fputc", m_node.path + " @" + std::to_string(m_position) + " '" +
+                                      std::string(1, byte) + "'");
+        if (m_position >= static_cast<long>(m_node.bytes.size()))
+            m_node.bytes.resize(m_position + 1, '\0');
+        m_node.bytes[m_position++] = byte;
+        return true;
+    }
+    void Flush() override { m_context.Record("fflush", m_node.path); }
+    void Close() override {
+        if (m_closed)
+            return;
+        m_closed = true;
+        m_context.Record("fclose", m_node.path);
+    }
+
+private:
+    SimContext& m_context;
+    SimFileSystem::Node& m_node;
+    long m_position = 0;
+    bool m_closed = false;
+};
+
+}  // namespace
+
+bool MatchesWildcard(const std::string& name, const std::string& mask)
+{
+    if (mask == "*.*")
+        return true;
+    return Match(name.c_str(), mask.c_str());
+}
+
+SimFileSystem::SimFileSystem(SimContext& context) : m_context(context)
+{
+    AddFolder("C:\\");
+}
+
+std::string SimFileSystem::FullPath(const std::string& path) const
+{
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    std::string drive = m_current.substr(0, 2);
+    std::string rest;
+    if (p.size() >= 2 && p[1] == ':') {
+        drive = p.substr(0, 2);
+        rest = p.substr(2);
+        if (rest.empty() || rest[0] != '\\') {
+            // "D:AUDIO": relative to the current directory when it is on D:.
+            std::string base = EqualNoCase(m_current.substr(0, 2), drive) ? m_current.substr(2)
+                                                                          : std::string("\\");
+            rest = base + "\\" + rest;
+        }
+    } else if (!p.empty() && p[0] == '\\') {
+        rest = p;
+    } else {
+        rest = m_current.substr(2) + "\\" + p;
+    }
+
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        std::size_t end = rest.find('\\', start);
+        if (end == std::string::npos)
+            end = rest.size();
+        std::string part = rest.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string full = Upper(drive) + "\\";
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        full += (i ? "\\" : "") + parts[i];
+    return full;
+}
+
+SimFileSystem::Node* SimFileSystem::Lookup(const std::string& path)
+{
+    auto it = m_nodes.find(Upper(FullPath(path)));
+    return it == m_nodes.end() ? nullptr : &it->second;
+}
+
+const SimFileSystem::Node* SimFileSystem::Lookup(const std::string& path) const
+{
+    auto it = m_nodes.find(Upper(FullPath(path)));
+    return it == m_nodes.end() ? nullptr : &it->second;
+}
+
+bool SimFileSystem::ParentIsFolder(const std::string& fullPath) const
+{
+    std::string parent = ParentOf(fullPath);
+    if (parent.empty() || parent == fullPath)
+        return false;
+    const Node* node = Lookup(parent);
+    return node && node->folder;
+}
+
+void SimFileSystem::AddFolder(const std::string& path)
+{
+    std::string full = FullPath(path);
+    std::string parent = ParentOf(full);
+    if (!parent.empty() && parent != full && !Exists(parent))
+        AddFolder(parent);
+    Node& node = m_nodes[Upper(full)];
+    node.path = full;
+    node.folder = true;
+    node.attributes = platform::kAttributeDirectory;
+}
+
+void SimFileSystem::AddFile(const std::string& path, const std::string& bytes,
+                            std::uint32_t attributes)
+{
+    std::string full = FullPath(path);
+    AddFolder(ParentOf(full));
+    Node& node = m_nodes[Upper(full)];
+    node.path = full;
+    node.folder = false;
+    node.attributes = attributes;
+    node.bytes = bytes;
+}
+
+bool SimFileSystem::Exists(const std::string& path) const
+{
+    return Lookup(path) != nullptr;
+}
+
+bool SimFileSystem::IsFolder(const std::string& path) const
+{
+    const Node* node = Lookup(path);
+    return node && node->folder;
+}
+
+std::optional<std::string> SimFileSystem::Read(const std::string& path) const
+{
+    const Node* node = Lookup(path);
+    if (!node || node->folder)
+        return std::nullopt;
+    return node->bytes;
+}
+
+std::optional<std::uint32_t> SimFileSystem::Attributes(const std::string& path) const
+{
+    const Node* node = Lookup(path);
+    if (!node)
+        return std::nullopt;
+    return node->attributes;
+}
+
+std::vector<std::string> SimFileSystem::List(const std::string& folder) const
+{
+    std::string key = Upper(FullPath(folder));
+    std::vector<std::string> names;
+    for (const auto& [nodeKey, node] : m_nodes) {
+        if (nodeKey != key && Upper(ParentOf(node.path)) == key)
+            names.push_back(NameOf(node.path));
+    }
+    return names;
+}
+
+std::vector<std::string> SimFileSystem::FilesBelow(const std::string& folder) const
+{
+    std::string prefix = Upper(FullPath(folder));
+    if (prefix.back() != '\\')
+        prefix += '\\';
+    std::vector<std::string> files;
+    for (const auto& [key, node] : m_nodes) {
+        if (!node.folder && key.compare(0, prefix.size(), prefix) == 0)
+            files.push_back(node.path);
+    }
+    return files;
+}
+
+void SimFileSystem::Erase(const std::string& path)
+{
+    m_nodes.erase(Upper(FullPath(path)));
+}
+
+void SimFileSystem::SetCurrent(const std::string& path)
+{
+    m_current = FullPath(path);
+}
+
+bool SimFileSystem::Load(const std::string& path, std::string& bytes) const
+{
+    const Node* node = Lookup(path);
+    if (!node || node->folder)
+        return false;
+    bytes = node->bytes;
+    return true;
+}
+
+bool SimFileSystem::Store(const std::string& path, const std::string& bytes)
+{
+    std::string full = FullPath(path);
+    Node* node = Lookup(full);
+    if (node) {
+        if (node->folder || (node->attributes & platform::kAttributeReadOnly))
+            return false;
+        node->bytes = bytes;
+        return true;
+    }
+    if (!ParentIsFolder(full))
+        return false;
+    AddFile(full, bytes);
+    return true;
+}
+
+std::string SimFileSystem::WindowsDirectory()
+{
+    m_context.Record("GetWindowsDirectoryA", windowsDirectory);
+    return windowsDirectory;
+}
+
+std::string SimFileSystem::CurrentDirectory()
+{
+    m_context.Record("GetCurrentDirectoryA", m_current);
+    return m_current;
+}
+
+bool SimFileSystem::ChangeDirectory(const std::string& path)
+{
+    if (m_context.Fails("SetCurrentDirectoryA", path))
+        return false;
+    const Node* node = Lookup(path);
+    bool present = node && node->folder;
+    m_context.Record("SetCurrentDirectoryA", path + (present ? "" : " (not found)"));
+    if (present)
+        m_current = node->path;
+    return present;
+}
+
+bool SimFileSystem::MakeDirectory(const std::string& path)
+{
+    if (m_context.Fails("CreateDirectoryA", path))
+        return false;
+    m_context.Record("CreateDirectoryA", path);
+    std::string full = FullPath(path);
+    if (Exists(full) || !ParentIsFolder(full))
+        return false;
+    AddFolder(full);
+    return true;
+}
+
+std::unique_ptr<platform::FileSearch> SimFileSystem::Find(const std::string& pattern)
+{
+    if (m_context.Fails("FindFirstFileA", pattern))
+        return nullptr;
+    m_context.Record("FindFirstFileA", pattern);
+    std::string full = FullPath(pattern);
+    std::string folder = ParentOf(full);
+    std::string mask = NameOf(full);
+    const Node* folderNode = Lookup(folder);
+    if (!folderNode || !folderNode->folder)
+        return nullptr;
+
+    std::vector<platform::FoundFile> found;
+    if (folder.size() > 3) {
+        for (const char* dots : {".", ".."}) {
+            if (MatchesWildcard(dots, mask))
+                found.push_back({dots, platform::kAttributeDirectory});
+        }
+    }
+    for (const std::string& name : List(folder)) {
+        if (MatchesWildcard(name, mask))
+            found.push_back({name, Lookup(folder + "\\" + name)->attributes});
+    }
+    if (found.empty())
+        return nullptr;
+    return std::make_unique<SimSearch>(m_context, std::move(found));
+}
+
+bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists)
+{
+    std::string detail = from + " -> " + to;
+    if (m_context.Fails("CopyFileA", detail))
+        return false;
+    const Node* source = Lookup(from);
+    Node* target = Lookup(to);
+    std::string why;
+    if (!source || source->folder)
+        why = "no source";
+    else if (!ParentIsFolder(FullPath(to)))
+        why = "no target folder";
+    else if (target && (target->folder || failIfExists))
+        why = "target exists";
+    else if (target && (target->attributes & platform::kAttributeReadOnly))
+        why = "target read-only";
+    m_context.Record("CopyFileA", detail + (why.empty() ? "" : " (" + why + ")"));
+    if (!why.empty())
+        return false;
+    Node copy = *source;
+    AddFile(to, copy.bytes, copy.attributes);
+    return true;
+}
+
+bool SimFileSystem::Remove(const std::string& path)
+{
+    if (m_context.Fails("DeleteFileA", path))
+        return false;
+    Node* node = Lookup(path);
+    bool removable = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
+    m_context.Record("DeleteFileA", path + (removable ? "" : " (not deleted)"));
+    if (removable)
+        m_nodes.erase(Upper(FullPath(path)));
+    return removable;
+}
+
+bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes)
+{
+    std::string detail = path + " " + Hex(attributes);
+    if (m_context.Fails("SetFileAttributesA", detail))
+        return false;
+    Node* node = Lookup(path);
+    m_context.Record("SetFileAttributesA", detail + (node ? "" : " (not found)"));
+    if (!node)
+        return false;
+    node->attributes = node->folder ? (attributes | platform::kAttributeDirectory) : attributes;
+    return true;
+}
+
+bool SimFileSystem::OpensForReading(const std::string& path)
+{
+    if (m_context.Fails("fopen", path + " rb"))
+        return false;
+    const Node* node = Lookup(path);
+    bool opens = node && !node->folder;
+    m_context.Record("fopen", path + " rb" + (opens ? "" : " (not found)"));
+    return opens;
+}
+
+std::unique_ptr<platform::ByteStream> SimFileSystem::OpenForUpdate(const std::string& path)
+{
+    if (m_context.Fails("fopen", path + " r+b"))
+        return nullptr;
+    Node* node = Lookup(path);
+    bool opens = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
+    m_context.Record("fopen", path + " r+b" + (opens ? "" : " (not opened)"));
+    if (!opens)
+        return nullptr;
+    return std::make_unique<SimStream>(m_context, *node);
+}
+
+}  // namespace sim

@@ -1,0 +1,78 @@
+// The file system of the simulated machine: drives, folders and files with
+// attributes, names that compare without case, a current directory, and
+// searches, copies and streams that follow the Windows rules the installer
+// meets.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/sim/sim_context.h"
+
+namespace sim {
+
+class SimFileSystem : public platform::FileSystem {
+public:
+    explicit SimFileSystem(SimContext& context);
+
+    // The machine's side, for tests. Paths may be relative to the current
+    // directory; folders are created with their parents.
+    std::string windowsDirectory = "C:\\WINDOWS";
+    void AddFolder(const std::string& path);
+    void AddFile(const std::string& path, const std::string& bytes,
+                 std::uint32_t attributes = platform::kAttributeArchive);
+    bool Exists(const std::string& path) const;
+    bool IsFolder(const std::string& path) const;
+    std::optional<std::string> Read(const std::string& path) const;
+    std::optional<std::uint32_t> Attributes(const std::string& path) const;
+    // The names in a folder, in the order a search returns them.
+    std::vector<std::string> List(const std::string& folder) const;
+    // Every file below a folder, as full paths, for "nothing else changed".
+    std::vector<std::string> FilesBelow(const std::string& folder) const;
+    void Erase(const std::string& path);
+    void SetCurrent(const std::string& path);
+    const std::string& Current() const { return m_current; }
+    // The full path Windows would make of `path`, and the key it is stored under.
+    std::string FullPath(const std::string& path) const;
+
+    // For the profile files, which live in this file system.
+    bool Load(const std::string& path, std::string& bytes) const;
+    bool Store(const std::string& path, const std::string& bytes);
+
+    // platform::FileSystem
+    std::string WindowsDirectory() override;
+    std::string CurrentDirectory() override;
+    bool ChangeDirectory(const std::string& path) override;
+    bool MakeDirectory(const std::string& path) override;
+    std::unique_ptr<platform::FileSearch> Find(const std::string& pattern) override;
+    bool Copy(const std::string& from, const std::string& to, bool failIfExists) override;
+    bool Remove(const std::string& path) override;
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool OpensForReading(const std::string& path) override;
+    std::unique_ptr<platform::ByteStream> OpenForUpdate(const std::string& path) override;
+
+    struct Node {
+        std::string path;  // full path as created
+        bool folder = false;
+        std::uint32_t attributes = 0;
+        std::string bytes;
+    };
+
+private:
+    Node* Lookup(const std::string& path);
+    const Node* Lookup(const std::string& path) const;
+    bool ParentIsFolder(const std::string& fullPath) const;
+
+    SimContext& m_context;
+    std::map<std::string, Node> m_nodes;  // by upper-cased full path
+    std::string m_current = "C:\\";
+};
+
+// Windows' wildcard match of a file name, without case: '*' and '?', with
+// "*.*" matching every name.
+bool MatchesWildcard(const std::string& name, const std::string& mask);
+
+}  // namespace sim

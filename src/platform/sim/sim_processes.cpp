@@ -1,0 +1,155 @@
+#include "platform/sim/sim_processes.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace {
+
+bool HasExtension(const std::string& path)
+{
+    std::size_t slash = path.rfind('\\');
+    std::size_t dot = path.rfind('.');
+    return dot != std::string::npos && (slash == std::string::npos || dot > slash);
+}
+
+}  // namespace
+
+void SimProcesses::Define(const std::string& image, const SimProgram& program)
+{
+    m_programs[Upper(m_files.FullPath(image))] = program;
+}
+
+std::optional<std::string> SimProcesses::ResolveImage(const std::string& commandLine) const
+{
+    auto existing = [this](std::string candidate) -> std::optional<std::string> {
+        if (!HasExtension(candidate))
+            candidate += ".exe";
+        if (m_files.Exists(candidate) && !m_files.IsFolder(candidate))
+            return m_files.FullPath(candidate);
+        return std::nullopt;
+    };
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        std::size_t close = commandLine.find('"', 1);
+        return existing(commandLine.substr(1, close == std::string::npos ? std::string::npos
+                                                                         : close - 1));
+    }
+    // Unquoted, Windows tries each text up to a blank in turn: "C:\Program"
+    // before "C:\Program Files\x.exe".
+    for (std::size_t blank = commandLine.find(' '); blank != std::string::npos;
+         blank = commandLine.find(' ', blank + 1)) {
+        if (auto image = existing(commandLine.substr(0, blank)))
+            return image;
+    }
+    return existing(commandLine);
+}
+
+std::size_t SimProcesses::OpenHandleCount() const
+{
+    return static_cast<std::size_t>(std::count_if(m_running.begin(), m_running.end(),
+        [](const auto& entry) { return !entry.second.released; }));
+}
+
+std::string SimProcesses::ProgramName()
+{
+    return programName;
+}
+
+std::string SimProcesses::ModulePath()
+{
+    m_context.Record("GetModuleFileNameA", modulePath);
+    return modulePath;
+}
+
+std::optional<std::string> SimProcesses::Launch(const std::string& function,
+                                                const std::string& commandLine, int show)
+{
+    std::string detail = commandLine + " show=" + std::to_string(show);
+    if (m_context.Fails(function, detail))
+        return std::nullopt;
+    auto image = ResolveImage(commandLine);
+    m_context.Record(function, detail + (image ? "" : " (not found)"));
+    if (!image)
+        return std::nullopt;
+    m_started.push_back(
+        {function, commandLine, *image, show, m_files.Current(), m_context.now});
+    auto program = m_programs.find(Upper(*image));
+    if (program != m_programs.end() && program->second.onStart)
+        program->second.onStart();
+    return image;
+}
+
+std::uint32_t SimProcesses::RunCommand(const std::string& commandLine, int show)
+{
+    return Launch("WinExec", commandLine, show) ? 33 : 2;  // ERROR_FILE_NOT_FOUND
+}
+
+std::optional<platform::ProcessHandle> SimProcesses::Start(const std::string& commandLine,
+                                                           int show)
+{
+    auto image = Launch("CreateProcessA", commandLine, show);
+    if (!image)
+        return std::nullopt;
+    auto program = m_programs.find(Upper(*image));
+    Running running{program != m_programs.end() ? program->second : SimProgram{},
+                    m_context.now};
+    std::uintptr_t handle = m_nextHandle++;
+    m_running[handle] = running;
+    return static_cast<platform::ProcessHandle>(handle);
+}
+
+SimProcesses::Running& SimProcesses::Get(platform::ProcessHandle process)
+{
+    auto it = m_running.find(static_cast<std::uintptr_t>(process));
+    if (it == m_running.end() || it->second.released)
+        throw SimScriptError("process handle used after it was released");
+    return it->second;
+}
+
+std::uint32_t SimProcesses::WaitForInputIdle(platform::ProcessHandle process,
+                                             std::uint32_t milliseconds)
+{
+    Running& running = Get(process);
+    m_context.Record("WaitForInputIdle", std::to_string(milliseconds));
+    if (!running.program.hasMessageQueue)
+        return 0xFFFFFFFF;  // WAIT_FAILED: at once
+    std::uint64_t idleAt = running.startedAt + running.program.idleAfter;
+    std::uint64_t endsAt = running.startedAt + running.program.runsFor;
+    std::uint64_t until = std::min({idleAt, endsAt, m_context.now + milliseconds});
+    if (until > m_context.now)
+        m_context.now = until;
+    return m_context.now >= std::min(idleAt, endsAt) ? 0 : platform::kWaitTimeout;
+}
+
+std::uint32_t SimProcesses::WaitForExit(platform::ProcessHandle process, std::uint32_t milliseconds)
+{
+    Running& running = Get(process);
+    m_context.Record("WaitForSingleObject", std::to_string(milliseconds));
+    std::uint64_t endsAt = running.startedAt + running.program.runsFor;
+    std::uint64_t until = std::min(endsAt, m_context.now + milliseconds);
+    if (until > m_context.now)
+        m_context.now = until;
+    return m_context.now >= endsAt ? platform::kWaitObject0 : platform::kWaitTimeout;
+}
+
+std::uint32_t SimProcesses::ExitCode(platform::ProcessHandle process)
+{
+    Running& running = Get(process);
+    m_context.Record("GetExitCodeProcess", "");
+    bool ended = m_context.now >= running.startedAt + running.program.runsFor;
+    return ended ? running.program.exitCode : platform::kStillActive;
+}
+
+void SimProcesses::Release(platform::ProcessHandle process)
+{
+    Get(process).released = true;
+    m_context.Record("CloseHandle", "process");
+}
+
+void SimProcesses::Exit(int code)
+{
+    m_context.Record("exit", std::to_string(code));
+    throw SimExit{code};
+}
+
+}  // namespace sim

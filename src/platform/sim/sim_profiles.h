@@ -1,0 +1,42 @@
+// Profile files of the simulated machine, kept as text files in its file
+// system and read and written by the Windows rules.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/profiles.h"
+#include "platform/sim/sim_context.h"
+#include "platform/sim/sim_files.h"
+
+namespace sim {
+
+class SimProfiles : public platform::Profiles {
+public:
+    SimProfiles(SimContext& context, SimFileSystem& files) : m_context(context), m_files(files) {}
+
+    // The machine's side: the value a program would read, without recording a call.
+    std::optional<std::string> Entry(const std::string& file, const std::string& section,
+                                     const std::string& key) const;
+    // Writes an entry as a program would, without recording a call.
+    bool Put(const std::string& file, const std::string& section, const std::string& key,
+             const std::string& value);
+
+    // platform::Profiles
+    int GetInt(const std::string& section, const std::string& key, int defaultValue,
+               const std::string& file) override;
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& defaultValue, std::size_t bufferSize,
+                          const std::string& file) override;
+    bool WriteString(const std::string& section, const std::string& key,
+                     const std::string& value, const std::string& file) override;
+
+private:
+    // A bare file name means the Windows directory.
+    std::string Locate(const std::string& file) const;
+
+    SimContext& m_context;
+    SimFileSystem& m_files;
+};
+
+}  // namespace sim

@@ -1,0 +1,171 @@
+#include "platform/sim/sim_registry.h"
+
+namespace sim {
+
+namespace {
+
+const char* RootName(platform::RootKey root)
+{
+    switch (root) {
+    case platform::RootKey::LocalMachine:
+        return "HKLM";
+    case platform::RootKey::CurrentUser:
+        return "HKCU";
+    case platform::RootKey::Users:
+        return "HKU";
+    }
+    return "?";
+}
+
+}  // namespace
+
+std::string SimRegistry::Shown(platform::RootKey root, const std::string& path)
+{
+    return std::string(RootName(root)) + "\\" + path;
+}
+
+std::string SimRegistry::KeyId(platform::RootKey root, const std::string& path)
+{
+    return Upper(Shown(root, path));
+}
+
+SimRegistry::Key* SimRegistry::Find(const std::string& id)
+{
+    auto it = m_keys.find(id);
+    return it == m_keys.end() ? nullptr : &it->second;
+}
+
+const SimRegistry::OpenedKey* SimRegistry::Opened(platform::RegKey key) const
+{
+    auto it = m_handles.find(static_cast<std::uintptr_t>(key));
+    if (it == m_handles.end())
+        throw SimScriptError("registry key used after it was closed, or never opened");
+    return &it->second;
+}
+
+void SimRegistry::CreateKey(platform::RootKey root, const std::string& path)
+{
+    // Parents exist too, as in the real registry.
+    for (std::size_t slash = path.find('\\'); slash != std::string::npos;
+         slash = path.find('\\', slash + 1))
+        m_keys[KeyId(root, path.substr(0, slash))];
+    m_keys[KeyId(root, path)];
+}
+
+void SimRegistry::PutString(platform::RootKey root, const std::string& path,
+                            const std::string& name, const std::string& text)
+{
+    PutValue(root, path, name, SimRegValue{kRegSz, text + '\0'});
+}
+
+void SimRegistry::PutValue(platform::RootKey root, const std::string& path,
+                           const std::string& name, const SimRegValue& value)
+{
+    CreateKey(root, path);
+    m_keys[KeyId(root, path)].values[Upper(name)] = {name, value};
+}
+
+std::optional<SimRegValue> SimRegistry::Value(platform::RootKey root, const std::string& path,
+                                              const std::string& name) const
+{
+    auto key = m_keys.find(KeyId(root, path));
+    if (key == m_keys.end())
+        return std::nullopt;
+    auto value = key->second.values.find(Upper(name));
+    if (value == key->second.values.end())
+        return std::nullopt;
+    return value->second.second;
+}
+
+std::optional<std::string> SimRegistry::Text(platform::RootKey root, const std::string& path,
+                                             const std::string& name) const
+{
+    auto value = Value(root, path, name);
+    if (!value)
+        return std::nullopt;
+    return value->data.substr(0, value->data.find('\0'));
+}
+
+bool SimRegistry::HasKey(platform::RootKey root, const std::string& path) const
+{
+    return m_keys.count(KeyId(root, path)) != 0;
+}
+
+void SimRegistry::MakeReadOnly(platform::RootKey root, const std::string& path)
+{
+    CreateKey(root, path);
+    m_keys[KeyId(root, path)].readOnly = true;
+}
+
+std::optional<platform::RegKey> SimRegistry::OpenKey(platform::RootKey root,
+                                                     const std::string& subKey,
+                                                     platform::RegAccess access)
+{
+    std::string detail = Shown(root, subKey) + " " + Hex(static_cast<std::uint32_t>(access));
+    if (m_context.Fails("RegOpenKeyExA", detail))
+        return std::nullopt;
+    Key* key = Find(KeyId(root, subKey));
+    bool wantsWrite = access == platform::RegAccess::AllAccess;
+    if (!key || (wantsWrite && key->readOnly)) {
+        m_context.Record("RegOpenKeyExA", detail + (key ? " (access denied)" : " (no key)"));
+        return std::nullopt;
+    }
+    m_context.Record("RegOpenKeyExA", detail);
+    std::uintptr_t handle = m_nextHandle++;
+    m_handles[handle] = {KeyId(root, subKey), Shown(root, subKey), wantsWrite};
+    return static_cast<platform::RegKey>(handle);
+}
+
+std::optional<std::string> SimRegistry::QueryString(platform::RegKey key, const std::string& name,
+                                                    std::size_t bufferSize)
+{
+    const OpenedKey* opened = Opened(key);
+    std::string detail = opened->shown + " " + name + " size=" + std::to_string(bufferSize);
+    if (m_context.Fails("RegQueryValueExA", detail))
+        return std::nullopt;
+    m_context.Record("RegQueryValueExA", detail);
+    Key* stored = Find(opened->id);
+    if (!stored)
+        return std::nullopt;
+    auto value = stored->values.find(Upper(name));
+    if (value == stored->values.end())
+        return std::nullopt;
+    const std::string& data = value->second.second.data;
+    if (data.size() > bufferSize)
+        return std::nullopt;  // ERROR_MORE_DATA
+    return data.substr(0, data.find('\0'));
+}
+
+bool SimRegistry::SetString(platform::RegKey key, const std::string& name, const std::string& text)
+{
+    const OpenedKey* opened = Opened(key);
+    std::string detail = opened->shown + " " + name + "=" + text;
+    if (m_context.Fails("RegSetValueExA", detail))
+        return false;
+    m_context.Record("RegSetValueExA", detail);
+    Key* stored = Find(opened->id);
+    if (!stored || !opened->writable)
+        return false;
+    stored->values[Upper(name)] = {name, SimRegValue{kRegSz, text}};
+    return true;
+}
+
+bool SimRegistry::DeleteValue(platform::RegKey key, const std::string& name)
+{
+    const OpenedKey* opened = Opened(key);
+    std::string detail = opened->shown + " " + name;
+    if (m_context.Fails("RegDeleteValueA", detail))
+        return false;
+    m_context.Record("RegDeleteValueA", detail);
+    Key* stored = Find(opened->id);
+    return stored && opened->writable && stored->values.erase(Upper(name)) != 0;
+}
+
+void SimRegistry::CloseKey(platform::RegKey key)
+{
+    const OpenedKey* opened = Opened(key);
+    m_context.Record("RegCloseKey", opened->shown);
+    m_handles.erase(static_cast<std::uintptr_t>(key));
+}
+
+}  // namespace sim

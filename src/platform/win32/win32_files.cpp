@@ -1,0 +1,164 @@
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace win32 {
+
+namespace {
+
+// Calls a "fill this buffer" function that answers with the length it wrote,
+// or with the size it needs (zero included) when the buffer is too small:
+// starts with MAX_PATH and asks again with the size it was told, so a path of
+// any length comes back whole.
+template <typename Fill>
+std::string FetchPath(Fill fill)
+{
+    std::vector<char> buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::string();
+        if (length < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.assign(length + 1, '\0');
+    }
+}
+
+class Win32FileSearch : public platform::FileSearch {
+public:
+    explicit Win32FileSearch(const std::string& pattern)
+        : m_handle(FindFirstFileA(pattern.c_str(), &m_data)), m_firstPending(true)
+    {
+    }
+    ~Win32FileSearch() override
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            FindClose(m_handle);
+    }
+    Win32FileSearch(const Win32FileSearch&) = delete;
+    Win32FileSearch& operator=(const Win32FileSearch&) = delete;
+
+    bool Next(platform::FoundFile& found) override
+    {
+        if (m_handle == INVALID_HANDLE_VALUE)
+            return false;
+        if (m_firstPending)
+            m_firstPending = false;
+        else if (!FindNextFileA(m_handle, &m_data))
+            return false;
+        // The name array is zero-terminated by the system; its size bounds it all the same.
+        const char* name = m_data.cFileName;
+        const void* zero = std::memchr(name, '\0', sizeof(m_data.cFileName));
+        found.name.assign(name, zero ? static_cast<const char*>(zero) - name
+                                     : sizeof(m_data.cFileName));
+        found.attributes = m_data.dwFileAttributes;
+        return true;
+    }
+
+private:
+    WIN32_FIND_DATAA m_data = {};
+    HANDLE m_handle;
+    bool m_firstPending;
+};
+
+class CrtByteStream : public platform::ByteStream {
+public:
+    explicit CrtByteStream(std::FILE* file) : m_file(file) {}
+    ~CrtByteStream() override { Close(); }
+    CrtByteStream(const CrtByteStream&) = delete;
+    CrtByteStream& operator=(const CrtByteStream&) = delete;
+
+    int GetByte() override { return m_file ? std::fgetc(m_file) : EOF; }
+    long Tell() override { return m_file ? std::ftell(m_file) : -1L; }
+    bool Seek(long offset) override
+    {
+        return m_file && std::fseek(m_file, offset, SEEK_SET) == 0;
+    }
+    bool SeekToEnd() override { return m_file && std::fseek(m_file, 0, SEEK_END) == 0; }
+    bool PutByte(char byte) override
+    {
+        return m_file && std::fputc(static_cast<unsigned char>(byte), m_file) != EOF;
+    }
+    void Flush() override
+    {
+        if (m_file)
+            std::fflush(m_file);
+    }
+    void Close() override
+    {
+        if (m_file) {
+            std::fclose(m_file);
+            m_file = nullptr;
+        }
+    }
+
+private:
+    std::FILE* m_file;
+};
+
+}  // namespace
+
+std::string Win32FileSystem::WindowsDirectory()
+{
+    return FetchPath([](char* buffer, DWORD size) {
+        return static_cast<DWORD>(GetWindowsDirectoryA(buffer, size));
+    });
+}
+
+std::string Win32FileSystem::CurrentDirectory()
+{
+    return FetchPath([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+}
+
+bool Win32FileSystem::ChangeDirectory(const std::string& path)
+{
+    return SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path)
+{
+    return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+std::unique_ptr<platform::FileSearch> Win32FileSystem::Find(const std::string& pattern)
+{
+    return std::make_unique<Win32FileSearch>(pattern);
+}
+
+bool Win32FileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists)
+{
+    return CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32FileSystem::Remove(const std::string& path)
+{
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes)
+{
+    return SetFileAttributesA(path.c_str(), attributes) != FALSE;
+}
+
+bool Win32FileSystem::OpensForReading(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::fclose(file);
+    return true;
+}
+
+std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenForUpdate(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (!file)
+        return nullptr;
+    return std::make_unique<CrtByteStream>(file);
+}
+
+}  // namespace win32

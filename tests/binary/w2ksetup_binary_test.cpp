@@ -1,0 +1,102 @@
+// W2KSetup.exe as built: it must load on Windows 95 and NT 4.0, where its job
+// is the hand-over to the media's Setup.exe.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "test_support.h"
+
+namespace {
+
+using pe_test::ProductAllowlist;
+using pe_test::ProductBytes;
+
+pe::PeImage ReadProduct()
+{
+    std::vector<std::uint8_t> bytes = ProductBytes();
+    std::string error;
+    auto image = pe::ReadPeImage(bytes, error);
+    EXPECT_TRUE(image) << W2KSETUP_EXE << ": " << error;
+    return image ? *image : pe::PeImage();
+}
+
+bool Imports(const pe::PeImage& image, const std::string& dll, const std::string& function)
+{
+    for (const pe::ImportedDll& imported : image.imports) {
+        if (pe::ToLower(imported.name) != dll)
+            continue;
+        for (const pe::ImportedFunction& f : imported.functions) {
+            if (f.name == function)
+                return true;
+        }
+    }
+    return false;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += "\n  " + line;
+    return text;
+}
+
+TEST(W2KSetupBinary, IsA32BitGuiProgramForSubsystem40)
+{
+    pe::PeImage image = ReadProduct();
+    EXPECT_EQ(image.machine, pe::kMachineI386);
+    EXPECT_EQ(image.subsystem, pe::kSubsystemWindowsGui);
+    EXPECT_EQ(image.majorSubsystemVersion, 4);
+    EXPECT_EQ(image.minorSubsystemVersion, 0);
+}
+
+TEST(W2KSetupBinary, LoadsOnWindows95AndNt4)
+{
+    pe::PeImage image = ReadProduct();
+    std::vector<std::string> problems = pe::FindLegacyLoadProblems(image, ProductAllowlist());
+    EXPECT_TRUE(problems.empty()) << "W2KSetup.exe would not load:" << Joined(problems);
+}
+
+// The check above means something only if the import table was really read.
+TEST(W2KSetupBinary, ImportTableHoldsTheCallsTheInstallerMakes)
+{
+    pe::PeImage image = ReadProduct();
+    EXPECT_TRUE(Imports(image, "kernel32.dll", "GetVersionExA"));
+    EXPECT_TRUE(Imports(image, "kernel32.dll", "WinExec"));
+    EXPECT_TRUE(Imports(image, "kernel32.dll", "LoadLibraryA"));
+    EXPECT_TRUE(Imports(image, "user32.dll", "DialogBoxParamA"));
+    EXPECT_TRUE(Imports(image, "advapi32.dll", "RegOpenKeyExA"));
+    EXPECT_TRUE(Imports(image, "winmm.dll", "mixerGetNumDevs"));
+}
+
+TEST(W2KSetupBinary, DeviceInstallationLibrariesAreNotImported)
+{
+    pe::PeImage image = ReadProduct();
+    ASSERT_FALSE(image.imports.empty());
+    for (const pe::ImportedDll& dll : image.imports) {
+        std::string name = pe::ToLower(dll.name);
+        EXPECT_NE(name, "setupapi.dll");
+        EXPECT_NE(name, "newdev.dll");
+        EXPECT_NE(name, "cfgmgr32.dll");
+    }
+}
+
+// Functions that Windows 95 does not export, which the MinGW runtime and
+// libstdc++ would otherwise bring in: they must never creep into the list.
+TEST(ImportAllowlist, LeavesOutFunctionsWindows95OrNt4Lacks)
+{
+    pe::ImportAllowlist allowlist = ProductAllowlist();
+    const std::set<std::string>& kernel32 = allowlist.functionsByDll["kernel32.dll"];
+    ASSERT_FALSE(kernel32.empty()) << "kernel32.txt not found in " << ALLOWLIST_DIR;
+    for (const char* missing : {"IsDebuggerPresent", "InitializeCriticalSectionAndSpinCount",
+                                "TryEnterCriticalSection", "GetModuleHandleExA",
+                                "InterlockedCompareExchange"})
+        EXPECT_EQ(kernel32.count(missing), 0u) << missing;
+    for (const auto& dll : allowlist.functionsByDll) {
+        EXPECT_NE(dll.first, "setupapi.dll");
+        EXPECT_NE(dll.first, "newdev.dll");
+        EXPECT_NE(dll.first, "cfgmgr32.dll");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// The start-up sequence and the choice of exactly one path.
+#include <gtest/gtest.h>
+
+#include "common/messages.h"
+#include "support/machines.h"
+#include "support/setup_machine.h"
+
+namespace {
+
+using platform::RootKey;
+
+class Startup : public ::testing::Test {
+protected:
+    SetupMachine machine;
+
+    void OnWindows(const platform::VersionInfo& version) { machine.version.info = version; }
+    std::vector<std::string> HandOvers() { return machine.log().Details("WinExec"); }
+    bool DriverNoticeShown() {
+        for (const auto& box : machine.desktop.MessageBoxes()) {
+            if (box.text == kDriverNotice)
+                return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(Startup, OlderWindowsHandOverToTheMediaSetup)
+{
+    struct Case {
+        platform::VersionInfo version;
+        const char* commandLine;
+        int driverOnly;
+        int webSetup;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {versions::kWindows98, "", 0, 0, "D:\\Setup.exe show=5"},
+        {versions::kWindows98, "/ap", 0, 0, "D:\\Setup.exe /AP show=5"},
+        {versions::kWindows98, "/AP", 1, 0, "D:\\Setup.exe /AP show=5"},  // the AP test wins
+        {versions::kWindows95, "driver", 0, 0, "D:\\Setup.exe /DRIVER show=5"},
+        {versions::kWindowsMe, "", 1, 0, "D:\\Setup.exe /DRIVER show=5"},
+        {versions::kWindowsNt4, "-AP", 0, 2, "D:\\Setup.exe /AP show=5"},  // WebSetup plays no part
+        {versions::kWindowsNt4, "/AP /DRIVER", 1, 1, "D:\\Setup.exe /DRIVER show=5"},
+    };
+    for (const Case& c : cases) {
+        SetupMachine fresh;
+        fresh.version.info = c.version;
+        fresh.files.AddFile("D:\\Setup.exe", "media setup");
+        fresh.InstallOption("DriverOnly", c.driverOnly);
+        fresh.InstallOption("WebSetup", c.webSetup);
+        InstallerRun run = fresh.Run(c.commandLine);
+        EXPECT_FALSE(run.exited);
+        EXPECT_EQ(fresh.log().Details("WinExec"), std::vector<std::string>{c.expected})
+            << "command line '" << c.commandLine << "'";
+        EXPECT_TRUE(fresh.log().Details("DialogBoxParamA").empty());
+    }
+}
+
+TEST_F(Startup, HandOverQuotesAMediaPathWithBlanks)
+{
+    OnWindows(versions::kWindows98);
+    // Unquoted, "E:\Audio.exe" would be started instead of the media's setup.
+    machine.files.AddFile("E:\\Audio.exe", "another program");
+    machine.files.AddFile("E:\\Audio Setup\\Setup.exe", "media setup");
+    machine.files.AddFile("E:\\Audio Setup\\W2KSetup.exe", "installer");
+    StartFrom(machine, "E:\\Audio Setup\\W2KSetup.exe");
+    machine.Run("/AP");
+    ASSERT_EQ(machine.processes.Started().size(), 1u);
+    EXPECT_EQ(machine.processes.Started()[0].commandLine, "\"E:\\Audio Setup\\Setup.exe\" /AP");
+    EXPECT_EQ(machine.processes.Started()[0].image, "E:\\Audio Setup\\Setup.exe");
+}
+
+TEST_F(Startup, HandOverNeverStartsTheRunningProgramItself)
+{
+    OnWindows(versions::kWindows98);
+    machine.files.AddFile("D:\\SETUP.EXE", "this installer");
+    StartFrom(machine, "D:\\SETUP.EXE");
+    machine.processes.modulePath = "d:\\setup.exe";
+    InstallerRun run = machine.Run("/AP");
+    EXPECT_FALSE(run.exited);
+    EXPECT_TRUE(HandOvers().empty());
+    EXPECT_TRUE(machine.processes.Started().empty());
+}
+
+TEST_F(Startup, HandOverToAMissingSetupShowsNothing)
+{
+    OnWindows(versions::kWindows98);
+    machine.Run("");
+    EXPECT_EQ(HandOvers(), std::vector<std::string>{"D:\\Setup.exe show=5 (not found)"});
+    EXPECT_TRUE(machine.desktop.MessageBoxes().empty());
+}
+
+TEST_F(Startup, UnconditionalStepsComeFirstInTheirOrder)
+{
+    OnWindows(versions::kWindows98);
+    machine.registry.PutString(RootKey::CurrentUser, "Software\\Microsoft\\Multimedia\\Audio",
+                               "SystemFormats", "CD Quality,Radio Quality,");
+    machine.Run("");
+    auto sequence = machine.log().Sequence(
+        {"RegQueryValueExA", "RegDeleteValueA", "GetCurrentDirectoryA", "GetPrivateProfileIntA",
+         "WritePrivateProfileStringA", "GetVersionExA", "WinExec"});
+    std::vector<std::string> expected = {
+        "RegQueryValueExA HKCU\\Software\\Microsoft\\Multimedia\\Audio SystemFormats size=1024",
+        "RegDeleteValueA HKLM\\" + std::string(SetupMachine::kRunKey) + " PCI Audio Applications",
+        "GetCurrentDirectoryA C:\\",
+        "GetPrivateProfileIntA [InstallOption] DriverOnly D:\\setup.ini",
+        "GetPrivateProfileIntA [InstallOption] WebSetup D:\\setup.ini",
+        "GetPrivateProfileIntA [InstallOption] InstallWDMDriver D:\\setup.ini",
+        "GetPrivateProfileIntA [Default] UsingCDDA D:\\setup.ini",
+        "WritePrivateProfileStringA [CD PLAYER] UsingCDDA=0 C:\\WINDOWS\\QNCDPLAY.INI",
+        "GetVersionExA",
+        "WinExec D:\\Setup.exe show=5 (not found)",
+    };
+    EXPECT_EQ(sequence, expected);
+    EXPECT_EQ(machine.registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(Startup, PackageRunValueIsDeletedAtEveryStart)
+{
+    machine.registry.PutString(RootKey::LocalMachine, SetupMachine::kRunKey,
+                               "PCI Audio Applications", "C:\\x.exe");
+    machine.registry.PutString(RootKey::LocalMachine, SetupMachine::kRunKey, "Other", "y.exe");
+    machine.InstallOption("WebSetup", 1);
+    machine.Run("");
+    EXPECT_FALSE(machine.registry.Value(RootKey::LocalMachine, SetupMachine::kRunKey,
+                                        "PCI Audio Applications"));
+    EXPECT_TRUE(machine.registry.Value(RootKey::LocalMachine, SetupMachine::kRunKey, "Other"));
+}
+
+TEST_F(Startup, RunKeyWithoutWriteAccessIsSkipped)
+{
+    machine.registry.PutString(RootKey::LocalMachine, SetupMachine::kRunKey,
+                               "PCI Audio Applications", "C:\\x.exe");
+    machine.registry.MakeReadOnly(RootKey::LocalMachine, SetupMachine::kRunKey);
+    machine.InstallOption("WebSetup", 1);
+    InstallerRun run = machine.Run("");
+    EXPECT_FALSE(run.exited);
+    EXPECT_TRUE(machine.registry.Value(RootKey::LocalMachine, SetupMachine::kRunKey,
+                                       "PCI Audio Applications"));
+    EXPECT_TRUE(machine.log().Details("RegDeleteValueA").empty());
+}
+
+TEST_F(Startup, WebSetupOneWithoutWdmDriverOnlyAdjustsAndEnds)
+{
+    machine.InstallOption("WebSetup", 1);
+    machine.InstallOption("InstallWDMDriver", 0);
+    machine.SetupIni("Default", "UsingCDDA", "1");
+    InstallerRun run = machine.Run("/AP");  // ignored when WebSetup is set
+    EXPECT_FALSE(run.exited);
+    EXPECT_EQ(machine.profiles.Entry("QNCDPLAY.INI", "CD PLAYER", "UsingCDDA"), "1");
+    EXPECT_TRUE(machine.desktop.MessageBoxes().empty());
+    EXPECT_TRUE(machine.dialogs.Shown().empty());
+    EXPECT_TRUE(machine.processes.Started().empty());
+    EXPECT_TRUE(machine.log().Details("WinExec").empty());
+    EXPECT_EQ(machine.log().Count("Enable3dControlsStatic"), 1u);
+}
+
+TEST_F(Startup, ApOnWindows2000RunsThePackageAndExitsWithZero)
+{
+    OnWindows(versions::kWindows2000);
+    InstallerRun run = machine.Run("-ap");
+    EXPECT_TRUE(run.exited);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(DriverNoticeShown());
+    EXPECT_TRUE(machine.log().Details("WinExec").empty());
+}
+
+TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
+{
+    struct Case {
+        const char* commandLine;
+        int driverOnly;
+        int webSetup;
+    };
+    const Case driverRuns[] = {{"/DRIVER", 0, 0}, {"driver", 0, 0}, {"", 1, 0},
+                               {"/AP", 0, 2}, {"", 0, 7}, {"/DRIVER", 1, -1}};
+    for (const Case& c : driverRuns) {
+        SetupMachine fresh;
+        fresh.desktop.AddWindow("Mixer");
+        fresh.InstallOption("DriverOnly", c.driverOnly);
+        fresh.InstallOption("WebSetup", c.webSetup);
+        InstallerRun run = fresh.Run(c.commandLine);
+        EXPECT_FALSE(run.exited) << c.commandLine;
+        ASSERT_EQ(fresh.desktop.MessageBoxes().size(), 1u) << c.commandLine;
+        const sim::SimMessageBox& notice = fresh.desktop.MessageBoxes()[0];
+        EXPECT_EQ(notice.text, kDriverNotice);
+        EXPECT_EQ(notice.caption, "Setup");
+        EXPECT_EQ(notice.flags, 0u);
+        EXPECT_EQ(notice.owner, platform::kNoWindow);
+        EXPECT_FALSE(fresh.desktop.IsOpen("Mixer"));
+        // Notice, then the mixer closed, then the wait cursor, with no pause between.
+        auto steps = fresh.log().Sequence({"MessageBoxA", "SendMessageA", "Sleep", "SleepEx",
+                                           "BeginWaitCursor"});
+        ASSERT_GE(steps.size(), 3u);
+        EXPECT_EQ(steps[0], "MessageBoxA owner=none \"" + std::string(kDriverNotice) +
+                                "\" \"Setup\" 0x0");
+        EXPECT_EQ(steps[1], "SendMessageA WM_CLOSE Mixer");
+        EXPECT_EQ(steps[2], "BeginWaitCursor");
+        EXPECT_EQ(fresh.log().Count("EndWaitCursor"), 1u);
+        EXPECT_EQ(fresh.dialogs.WaitCursorDepth(), 0);
+        EXPECT_TRUE(fresh.dialogs.Shown().empty());
+        // The 3-D controls belong to the dialog rows only: the silent web
+        // setup passes through them, the command-line driver does not.
+        EXPECT_EQ(fresh.log().Count("Enable3dControlsStatic"), c.webSetup == 0 ? 0u : 1u);
+    }
+}
+
+TEST_F(Startup, DriverRowWithoutAMixerWindowSendsNothing)
+{
+    machine.Run("/DRIVER");
+    EXPECT_TRUE(machine.log().Details("SendMessageA").empty());
+    EXPECT_TRUE(DriverNoticeShown());
+}
+
+TEST_F(Startup, DialogRowsPassThroughTheThreeDControls)
+{
+    for (const char* commandLine : {"", "/AP /DRIVER", "/AP ", "-REPLACEMIXER"}) {
+        SetupMachine fresh;
+        InstallerRun run = fresh.Run(commandLine);
+        EXPECT_FALSE(run.exited);
+        EXPECT_EQ(fresh.log().Count("Enable3dControlsStatic"), 1u) << commandLine;
+        EXPECT_TRUE(fresh.desktop.MessageBoxes().empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// Runs the installer on a simulated machine the way Windows starts it.
+#pragma once
+
+#include <string>
+
+#include "platform/sim/sim_machine.h"
+
+struct InstallerRun {
+    bool exited = false;  // ended through the C runtime's exit
+    int exitCode = 0;
+};
+
+// Constructs the application object and runs it with this command line (the
+// text after the program name). The program name itself is the machine's
+// processes.programName.
+InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine);
+
+// The machine's program name and current directory as a start from `exePath`
+// (a full path on the machine) gives them.
+void StartFrom(sim::SimMachine& machine, const std::string& exePath);
