@@ -27,7 +27,7 @@ def parse_options(argv):
     parser = argparse.ArgumentParser(description="Run one end-to-end case under Wine.")
     parser.add_argument("--win32-build", default=os.path.join(REPO, "build", "win32"),
                         help="the Windows build folder (W2KSetup.exe and e2e-helpers/)")
-    parser.add_argument("--work", default=os.path.join(REPO, "build", "e2e-work"),
+    parser.add_argument("--work", default=os.path.join(REPO, "build", "native", "e2e-work"),
                         help="where prefixes and media go")
     parser.add_argument("--artifacts", default=os.path.join(REPO, "build", "e2e-artifacts"),
                         help="where screenshots, records and logs are kept")
@@ -102,7 +102,7 @@ def run_case(function, windows, name=None, argv=None):
 def prepare(argv=None):
     """Builds the template prefixes afresh (the first step of a test run)."""
     parser = argparse.ArgumentParser(description="Boot the template Wine prefixes.")
-    parser.add_argument("--work", default=os.path.join(REPO, "build", "e2e-work"))
+    parser.add_argument("--work", default=os.path.join(REPO, "build", "native", "e2e-work"))
     parser.add_argument("--versions", default="",
                         help="comma-separated Windows versions to prepare as well")
     options = parser.parse_args(sys.argv[1:] if argv is None else argv)
