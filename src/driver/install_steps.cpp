@@ -2,16 +2,26 @@
 
 DriverInstallSteps StepsOf(DriverInstallVariant variant)
 {
+    DriverInstallSteps steps{};
     switch (variant) {
     case DriverInstallVariant::DriverSwitch:
     case DriverInstallVariant::MainDialog:
-        return {false, true, false, true, true, false, true, true};
+        steps.clearsMixerInitialize = true;
+        steps.stagesDosDrivers = true;
+        steps.choosesMediaFolder = true;
+        steps.registersMixerReplacement = true;
+        steps.triesDirectUpdate = true;
+        break;
     case DriverInstallVariant::WebSilent:
-        // The web set-up puts the package beside the installer and leaves the
-        // mixer's settings alone.
-        return {false, false, false, false, false, false, true, false};
+        // The web set-up leaves the mixer's settings alone.
+        steps.registersMixerReplacement = true;
+        break;
     case DriverInstallVariant::Win2000Dialog:
-        return {true, true, true, false, false, true, false, false};
+        steps.closesAudioApplications = true;
+        steps.clearsMixerInitialize = true;
+        steps.createsStagingWithParents = true;
+        steps.patchesInfOptions = true;
+        break;
     }
-    return {};
+    return steps;
 }

@@ -4,14 +4,14 @@
 #include "driver/driver_installation.h"
 
 struct DriverInstallSteps {
-    bool closesAudioApplications;   // the players and the mixer, with their pauses
-    bool clearsMixerInitialize;     // "mixerdef.ini" [RUNTIME] Initialize=0
-    bool createsStagingWithParents; // the staging folder together with its parents
-    bool stagesDosDrivers;          // the DOS folders and their files
-    bool choosesMediaFolder;        // an OS folder of the media, or SourceDir itself
-    bool patchesInfOptions;         // staged INFs carry the options of the dialog
-    bool registersMixerReplacement; // "Mixer.dat", "W2KSetup.exe" and the Run value
-    bool triesDirectUpdate;         // update the present device before a reinstall
+    bool closesAudioApplications = false;  // the players and the mixer, with their pauses
+    bool clearsMixerInitialize = false;  // "mixerdef.ini" [RUNTIME] Initialize=0
+    bool createsStagingWithParents = false;  // the staging folder together with its parents
+    bool stagesDosDrivers = false;  // the DOS folders and their files
+    bool choosesMediaFolder = false;  // an OS folder of the media, or SourceDir itself
+    bool patchesInfOptions = false;  // staged INFs carry the options of the dialog
+    bool registersMixerReplacement = false;  // "Mixer.dat", "W2KSetup.exe" and the Run value
+    bool triesDirectUpdate = false;  // update the present device before a reinstall
 };
 
 DriverInstallSteps StepsOf(DriverInstallVariant variant);
