@@ -1,0 +1,140 @@
+// The simulated Windows must answer as Windows does where the installer's
+// behaviour depends on it; these cases pin the rules down.
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_machine.h"
+
+namespace {
+
+using platform::RootKey;
+
+TEST(SimProfiles, WindowsRulesForReading)
+{
+    sim::SimMachine machine;
+    machine.files.AddFile("D:\\setup.ini",
+                          "; comment\r\n[installoption]\r\n  webSETUP =  2  \r\n"
+                          "Name=\"quoted value\"\r\nNumber=12abc\r\nNeg=-3\r\nWord=abc\r\n");
+    auto& profiles = machine.os().profiles;
+    EXPECT_EQ(profiles.GetInt("InstallOption", "WebSetup", 9, "D:\\setup.ini"), 2);
+    EXPECT_EQ(profiles.GetInt("InstallOption", "Missing", 9, "D:\\setup.ini"), 9);
+    EXPECT_EQ(profiles.GetInt("InstallOption", "Number", 9, "D:\\setup.ini"), 12);
+    EXPECT_EQ(profiles.GetInt("InstallOption", "Neg", 9, "D:\\setup.ini"), -3);
+    EXPECT_EQ(profiles.GetInt("InstallOption", "Word", 9, "D:\\setup.ini"), 0);
+    EXPECT_EQ(profiles.GetInt("InstallOption", "WebSetup", 9, "D:\\none.ini"), 9);
+    EXPECT_EQ(profiles.GetString("InstallOption", "Name", "", 64, "D:\\setup.ini"), "quoted value");
+    EXPECT_EQ(profiles.GetString("InstallOption", "Name", "", 7, "D:\\setup.ini"), "quoted");
+    EXPECT_EQ(profiles.GetString("Other", "Name", "dflt", 64, "D:\\setup.ini"), "dflt");
+}
+
+TEST(SimProfiles, WritesCreateFileSectionAndKeyAndBareNamesMeanTheWindowsDirectory)
+{
+    sim::SimMachine machine;
+    auto& profiles = machine.os().profiles;
+    EXPECT_TRUE(profiles.WriteString("A", "k", "1", "X.INI"));
+    EXPECT_TRUE(profiles.WriteString("B", "k", "2", "X.INI"));
+    EXPECT_TRUE(profiles.WriteString("a", "K", "3", "X.INI"));
+    EXPECT_TRUE(profiles.WriteString("A", "n", "", "X.INI"));
+    EXPECT_EQ(machine.files.Read("C:\\WINDOWS\\X.INI"), "[A]\r\nk=3\r\nn=\r\n[B]\r\nk=2\r\n");
+    // No folder, no file.
+    EXPECT_FALSE(profiles.WriteString("A", "k", "1", "Q:\\none\\x.ini"));
+}
+
+TEST(SimProcesses, UnquotedCommandsFindTheFirstProgramUpToABlank)
+{
+    sim::SimMachine machine;
+    machine.files.AddFile("C:\\Program Files\\App\\Setup.exe", "");
+    auto& processes = machine.processes;
+    EXPECT_EQ(processes.ResolveImage("C:\\Program Files\\App\\Setup.exe -a"),
+              "C:\\Program Files\\App\\Setup.exe");
+    machine.files.AddFile("C:\\Program.exe", "");
+    EXPECT_EQ(processes.ResolveImage("C:\\Program Files\\App\\Setup.exe -a"), "C:\\Program.exe");
+    EXPECT_EQ(processes.ResolveImage("\"C:\\Program Files\\App\\Setup.exe\" -a"),
+              "C:\\Program Files\\App\\Setup.exe");
+    EXPECT_EQ(processes.ResolveImage("C:\\Program Files\\App\\Setup -a"), "C:\\Program.exe");
+    EXPECT_FALSE(processes.ResolveImage("C:\\None.exe"));
+}
+
+TEST(SimProcesses, LifetimesRunOnTheVirtualClock)
+{
+    sim::SimMachine machine;
+    machine.files.AddFile("C:\\u.exe", "");
+    machine.processes.Define("C:\\u.exe", sim::SimProgram{2500, 300, true, 7, nullptr});
+    auto process = machine.os().processes.Start("C:\\u.exe", platform::kShowShow);
+    ASSERT_TRUE(process);
+    auto& processes = machine.os().processes;
+    EXPECT_EQ(processes.WaitForInputIdle(*process, 1000), 0u);
+    EXPECT_EQ(machine.now(), 300u);
+    EXPECT_EQ(processes.ExitCode(*process), platform::kStillActive);
+    EXPECT_EQ(processes.WaitForExit(*process, 1000), platform::kWaitTimeout);
+    EXPECT_EQ(machine.now(), 1300u);
+    EXPECT_EQ(processes.WaitForExit(*process, 5000), platform::kWaitObject0);
+    EXPECT_EQ(machine.now(), 2500u);
+    EXPECT_EQ(processes.ExitCode(*process), 7u);
+}
+
+TEST(SimFiles, CopiesKeepAttributesAndDoNotOverwriteReadOnlyFiles)
+{
+    sim::SimMachine machine;
+    machine.files.AddFile("D:\\a.inf", "new", platform::kAttributeReadOnly);
+    machine.files.AddFile("C:\\t\\a.inf", "old", platform::kAttributeReadOnly);
+    auto& files = machine.os().files;
+    EXPECT_FALSE(files.Copy("D:\\a.inf", "c:\\T\\A.INF", false));
+    EXPECT_FALSE(files.Remove("C:\\t\\a.inf"));
+    EXPECT_TRUE(files.SetAttributes("C:\\t\\a.inf", platform::kAttributeNormal));
+    EXPECT_TRUE(files.Copy("D:\\a.inf", "c:\\T\\A.INF", false));
+    EXPECT_EQ(machine.files.Read("C:\\t\\a.inf"), "new");
+    EXPECT_EQ(machine.files.Attributes("C:\\t\\a.inf"), platform::kAttributeReadOnly);
+    EXPECT_FALSE(files.Copy("D:\\a.inf", "C:\\missing\\a.inf", false));
+    EXPECT_FALSE(files.Copy("D:\\a.inf", "C:\\t\\a.inf", true));
+}
+
+TEST(SimFiles, SearchesReturnDotsFoldersAndWildcardMatchesWithoutCase)
+{
+    sim::SimMachine machine;
+    machine.files.AddFile("C:\\m\\b.INF", "");
+    machine.files.AddFile("C:\\m\\a.inf", "");
+    machine.files.AddFile("C:\\m\\README", "");
+    machine.files.AddFolder("C:\\m\\sub");
+    auto names = [&](const std::string& pattern) {
+        std::vector<std::string> found;
+        auto search = machine.os().files.Find(pattern);
+        platform::FoundFile file;
+        while (search && search->Next(file))
+            found.push_back(file.name);
+        return found;
+    };
+    EXPECT_EQ(names("C:\\m\\*.*"),
+              (std::vector<std::string>{".", "..", "a.inf", "b.INF", "README", "sub"}));
+    EXPECT_EQ(names("C:\\M\\*.inf"), (std::vector<std::string>{"a.inf", "b.INF"}));
+    EXPECT_EQ(names("C:\\m\\?.INF"), (std::vector<std::string>{"a.inf", "b.INF"}));
+    EXPECT_TRUE(names("C:\\m\\x*.inf").empty());
+    EXPECT_TRUE(names("C:\\none\\*.*").empty());
+}
+
+TEST(SimFiles, RelativePathsFollowTheCurrentDirectory)
+{
+    sim::SimMachine machine;
+    machine.files.AddFolder("D:\\TEMP\\AUDIO");
+    machine.files.SetCurrent("D:\\TEMP");
+    EXPECT_EQ(machine.files.FullPath("D:AUDIO\\x"), "D:\\TEMP\\AUDIO\\x");
+    EXPECT_EQ(machine.files.FullPath("\\AUDIO\\x"), "D:\\AUDIO\\x");
+    EXPECT_EQ(machine.files.FullPath("AUDIO\\..\\y"), "D:\\TEMP\\y");
+    EXPECT_EQ(machine.files.FullPath("C:x"), "C:\\x");
+}
+
+TEST(SimRegistry, ValuesLargerThanTheBufferDoNotReadAndDataNeedNoTerminator)
+{
+    sim::SimMachine machine;
+    machine.registry.PutValue(RootKey::CurrentUser, "K", "V", sim::SimRegValue{sim::kRegSz, "abcd"});
+    auto key = machine.os().registry.OpenKey(RootKey::CurrentUser, "k",
+                                             platform::RegAccess::QueryValue);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(machine.os().registry.QueryString(*key, "v", 4), "abcd");
+    EXPECT_FALSE(machine.os().registry.QueryString(*key, "v", 3));
+    EXPECT_FALSE(machine.os().registry.SetString(*key, "w", "x"));  // opened for reading
+    machine.os().registry.CloseKey(*key);
+    EXPECT_FALSE(machine.os().registry.OpenKey(RootKey::CurrentUser, "K\\none",
+                                               platform::RegAccess::AllAccess));
+}
+
+}  // namespace
