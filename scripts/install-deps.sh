@@ -14,6 +14,9 @@ dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 command -v xvfb-run >/dev/null || need+=(xvfb)
 command -v import >/dev/null || need+=(imagemagick)
 command -v xdotool >/dev/null || need+=(xdotool)
+# Fonts for the screenshots of the Chinese, Japanese and Korean dialog copies.
+[ -f /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc ] || need+=(fonts-wqy-zenhei)
+[ -f /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf ] || need+=(fonts-droid-fallback)
 
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"

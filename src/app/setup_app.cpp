@@ -7,7 +7,8 @@
 #include "common/messages.h"
 #include "common/run_key.h"
 #include "common/source_dir.h"
-#include "dialogs/option_dialogs.h"
+#include "dialogs/setup_dlg.h"
+#include "dialogs/win2000_setup_dlg.h"
 #include "driver/driver_installation.h"
 #include "package/package_setup.h"
 
@@ -61,13 +62,23 @@ void CSetupApp::Dispatch(const std::string& commandLine, const SetupOptions& opt
 
     os().dialogs.Enable3dControls();
     if (options.webSetup == 0) {
-        RunMainOptionsDialog(*this);
+        CSetupDlg dialog(*this);
+        RunAsMainWindow(dialog);
     } else if (options.webSetup == 1) {
-        if (options.installWdmDriver != 0)
-            RunWin2000OptionsDialog(*this);
+        if (options.installWdmDriver != 0) {
+            CWin2000SetupDlg dialog(os());
+            RunAsMainWindow(dialog);
+        }
     } else {
         InstallDriverFromStartup(true);
     }
+}
+
+void CSetupApp::RunAsMainWindow(CDialog& dialog)
+{
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
 }
 
 void CSetupApp::InstallDriverFromStartup(bool silentWebSetup)

@@ -5,6 +5,7 @@
 
 #include "app/setup_options.h"
 #include "common/os_class.h"
+#include "platform/framework/dialog.h"
 #include "platform/framework/winapp.h"
 
 class CSetupApp : public CWinApp, public OsClass {
@@ -20,6 +21,9 @@ public:
 private:
     void Dispatch(const std::string& commandLine, const SetupOptions& options);
     void InstallDriverFromStartup(bool silentWebSetup);
+    // The dialog is the application's main window while it runs; its
+    // result is not needed.
+    void RunAsMainWindow(CDialog& dialog);
 
     std::string m_sourceDir;
 };

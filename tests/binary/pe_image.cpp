@@ -10,11 +10,15 @@ namespace {
 
 constexpr std::uint32_t kOptionalHeader32Magic = 0x10B;
 constexpr std::uint32_t kImportDirectory = 1;
+constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kDelayImportDirectory = 13;
 constexpr std::uint32_t kOrdinalFlag = 0x80000000u;
 constexpr std::size_t kImportDescriptorSize = 20;
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kMaxNameLength = 4096;
+constexpr std::uint32_t kSubdirectoryFlag = 0x80000000u;
+constexpr std::uint32_t kNamedEntryFlag = 0x80000000u;
+constexpr std::size_t kMaxResourceEntries = 4096;
 
 struct Section {
     std::uint32_t virtualAddress;
@@ -143,6 +147,92 @@ bool ReadImports(ByteReader& reader, const ImageMap& map, std::uint32_t director
     }
 }
 
+// The resource tree: types, then names, then languages, each level an
+// IMAGE_RESOURCE_DIRECTORY with its entries; offsets are from the tree's start.
+class ResourceTreeReader {
+public:
+    ResourceTreeReader(ByteReader& reader, const ImageMap& map, std::size_t root,
+                       const std::vector<std::uint8_t>& bytes)
+        : m_reader(reader), m_map(map), m_root(root), m_bytes(bytes) {}
+
+    bool Read(PeImage& image, std::string& error)
+    {
+        return ReadLevel(0, 0, Resource(), image, error);
+    }
+
+private:
+    // A name given as text: a length and that many UTF-16 units (kept as
+    // their low bytes, which is all a resource name here needs).
+    std::string ReadName(std::size_t offset)
+    {
+        std::size_t length = m_reader.Read16(m_root + offset);
+        std::string text;
+        for (std::size_t i = 0; i < length && i < kMaxNameLength; ++i)
+            text.push_back(static_cast<char>(m_reader.Read16(m_root + offset + 2 + 2 * i)));
+        return text;
+    }
+
+    bool ReadLevel(std::size_t offset, int depth, Resource resource, PeImage& image,
+                   std::string& error)
+    {
+        std::size_t directory = m_root + offset;
+        std::size_t count = std::size_t(m_reader.Read16(directory + 12)) +
+                            m_reader.Read16(directory + 14);
+        if (m_reader.Failed() || count > kMaxResourceEntries) {
+            error = "resource directory runs past the end of the file";
+            return false;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            std::size_t entry = directory + 16 + 8 * i;
+            std::uint32_t name = m_reader.Read32(entry);
+            std::uint32_t target = m_reader.Read32(entry + 4);
+            if (m_reader.Failed()) {
+                error = "resource entry runs past the end of the file";
+                return false;
+            }
+            Resource named = resource;
+            std::uint32_t number = name & kNamedEntryFlag ? 0 : name;
+            std::string text = name & kNamedEntryFlag ? ReadName(name & ~kNamedEntryFlag) : "";
+            if (depth == 0) {
+                named.type = number;
+                named.typeName = text;
+            } else if (depth == 1) {
+                named.id = number;
+                named.name = text;
+            } else {
+                named.language = number;
+            }
+            bool subdirectory = (target & kSubdirectoryFlag) != 0;
+            if (subdirectory != (depth < 2)) {
+                error = "resource tree is not three levels deep";
+                return false;
+            }
+            if (subdirectory) {
+                if (!ReadLevel(target & ~kSubdirectoryFlag, depth + 1, named, image, error))
+                    return false;
+                continue;
+            }
+            std::uint32_t dataRva = m_reader.Read32(m_root + target);
+            std::uint32_t size = m_reader.Read32(m_root + target + 4);
+            auto data = m_map.FileOffset(dataRva);
+            if (m_reader.Failed() || !data || *data > m_bytes.size() ||
+                size > m_bytes.size() - *data) {
+                error = "resource data outside the file";
+                return false;
+            }
+            named.data.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(*data),
+                              m_bytes.begin() + static_cast<std::ptrdiff_t>(*data + size));
+            image.resources.push_back(named);
+        }
+        return true;
+    }
+
+    ByteReader& m_reader;
+    const ImageMap& m_map;
+    std::size_t m_root;
+    const std::vector<std::uint8_t>& m_bytes;
+};
+
 }  // namespace
 
 std::optional<PeImage> ReadPeImage(const std::vector<std::uint8_t>& bytes, std::string& error)
@@ -181,6 +271,7 @@ std::optional<PeImage> ReadPeImage(const std::vector<std::uint8_t>& bytes, std::
         return index < directoryCount ? reader.Read32(optional + 96 + 8 * index) : 0;
     };
     std::uint32_t importRva = directoryRva(kImportDirectory);
+    std::uint32_t resourceRva = directoryRva(kResourceDirectory);
     image.hasDelayImports = directoryRva(kDelayImportDirectory) != 0;
 
     std::vector<Section> sections;
@@ -198,8 +289,18 @@ std::optional<PeImage> ReadPeImage(const std::vector<std::uint8_t>& bytes, std::
         error = "section table runs past the end of the file";
         return std::nullopt;
     }
-    if (importRva != 0 && !ReadImports(reader, ImageMap(sections), importRva, image, error))
+    ImageMap map(sections);
+    if (importRva != 0 && !ReadImports(reader, map, importRva, image, error))
         return std::nullopt;
+    if (resourceRva != 0) {
+        auto root = map.FileOffset(resourceRva);
+        if (!root) {
+            error = "resource directory outside every section";
+            return std::nullopt;
+        }
+        if (!ResourceTreeReader(reader, map, *root, bytes).Read(image, error))
+            return std::nullopt;
+    }
     return image;
 }
 

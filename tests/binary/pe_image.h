@@ -23,6 +23,23 @@ struct ImportedDll {
     std::vector<ImportedFunction> functions;
 };
 
+// One resource of the image: its type, name and language, and its bytes.
+// Types and names given as text (rare; none in the product) keep it in
+// typeName / name with the number 0.
+struct Resource {
+    std::uint32_t type = 0;
+    std::string typeName;
+    std::uint32_t id = 0;
+    std::string name;
+    std::uint32_t language = 0;
+    std::vector<std::uint8_t> data;
+};
+
+constexpr std::uint32_t kResourceIcon = 3;        // RT_ICON
+constexpr std::uint32_t kResourceDialog = 5;      // RT_DIALOG
+constexpr std::uint32_t kResourceString = 6;      // RT_STRING
+constexpr std::uint32_t kResourceGroupIcon = 14;  // RT_GROUP_ICON
+
 struct PeImage {
     std::uint16_t machine = 0;
     std::uint16_t optionalHeaderMagic = 0;
@@ -31,6 +48,7 @@ struct PeImage {
     std::uint16_t minorSubsystemVersion = 0;
     bool hasDelayImports = false;
     std::vector<ImportedDll> imports;
+    std::vector<Resource> resources;
 };
 
 // Reads the image; nothing, with the reason in `error`, when the bytes are

@@ -21,6 +21,16 @@ public:
     // ShowWindow with SW_SHOW or SW_HIDE.
     void ShowWindow(bool show);
     bool IsIconic();
+    // GetClientRect: the client area's width and height.
+    platform::Size GetClientSize();
+    // WM_SETICON with ICON_BIG or ICON_SMALL.
+    void SetIcon(platform::IconHandle icon, bool bigIcon);
+
+    // The window's system menu, when it has one (GetSystemMenu(FALSE)), and
+    // items appended to it (AppendMenuA).
+    bool HasSystemMenu();
+    void AppendSystemMenuSeparator();
+    void AppendSystemMenuItem(unsigned commandId, const std::string& text);
 
     void BeginWaitCursor();
     void EndWaitCursor();

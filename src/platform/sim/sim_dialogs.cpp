@@ -3,9 +3,10 @@
 namespace sim {
 
 SimDialog::SimDialog(SimContext& context, int templateId, const SimTemplate& layout,
-                     platform::WindowHandle handle, platform::DialogEvents& events)
+                     platform::WindowHandle handle, platform::WindowHandle parent,
+                     platform::DialogEvents& events)
     : m_context(context), m_templateId(templateId), m_layout(layout), m_handle(handle),
-      m_events(events)
+      m_parent(parent), m_events(events)
 {
     for (const SimControlSpec& spec : layout.controls)
         m_controls.push_back(Control{spec});
@@ -123,6 +124,14 @@ void SimDialogs::DefineTemplate(int templateId, const SimTemplate& layout)
     m_templates[templateId] = layout;
 }
 
+SimTemplate& SimDialogs::Layout(int templateId)
+{
+    auto layout = m_templates.find(templateId);
+    if (layout == m_templates.end())
+        throw SimScriptError("dialog template " + std::to_string(templateId) + " is not defined");
+    return layout->second;
+}
+
 void SimDialogs::Expect(int templateId, Script script)
 {
     m_scripts[templateId].push_back(std::move(script));
@@ -151,7 +160,8 @@ SimDialog& SimDialogs::Open(platform::WindowHandle dialog)
     throw SimScriptError("dialog handle used outside its modal run");
 }
 
-int SimDialogs::RunModal(int templateId, platform::WindowHandle, platform::DialogEvents& events)
+int SimDialogs::RunModal(int templateId, platform::WindowHandle parent,
+                         platform::DialogEvents& events)
 {
     auto layout = m_templates.find(templateId);
     if (layout == m_templates.end())
@@ -160,12 +170,13 @@ int SimDialogs::RunModal(int templateId, platform::WindowHandle, platform::Dialo
     m_shown.push_back(templateId);
 
     auto handle = static_cast<platform::WindowHandle>(m_nextHandle++);
-    m_running.emplace_back(m_context, templateId, layout->second, handle, events);
+    m_running.emplace_back(m_context, templateId, layout->second, handle, parent, events);
     SimDialog& dialog = m_running.back();
 
     events.Attached(handle);
     events.InitDialog();
     if (!dialog.Ended()) {
+        dialog.m_visible = true;
         Script script;
         auto queued = m_scripts.find(templateId);
         if (queued != m_scripts.end() && !queued->second.empty()) {
@@ -203,7 +214,9 @@ int SimDialogs::GetCheck(platform::WindowHandle dialog, int controlId)
 
 void SimDialogs::SetCheck(platform::WindowHandle dialog, int controlId, int state)
 {
-    Open(dialog).Get(controlId).check = state;
+    SimDialog& running = Open(dialog);
+    m_context.Record("BM_SETCHECK", std::to_string(controlId) + " " + std::to_string(state));
+    running.Get(controlId).check = state;
 }
 
 void SimDialogs::ShowItem(platform::WindowHandle dialog, int controlId, bool show)

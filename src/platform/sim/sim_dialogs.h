@@ -42,10 +42,12 @@ struct SimDrawnIcon {
 class SimDialog {
 public:
     SimDialog(SimContext& context, int templateId, const SimTemplate& layout,
-              platform::WindowHandle handle, platform::DialogEvents& events);
+              platform::WindowHandle handle, platform::WindowHandle parent,
+              platform::DialogEvents& events);
 
     int TemplateId() const { return m_templateId; }
     platform::WindowHandle Handle() const { return m_handle; }
+    platform::WindowHandle Parent() const { return m_parent; }
 
     // What the user does. A click on a missing, hidden or disabled control is
     // a mistake in the test and throws.
@@ -63,6 +65,8 @@ public:
     bool ItemVisible(int controlId) const;
     bool ItemEnabled(int controlId) const;
     int Redraws(int controlId) const;
+    // The dialog manager shows a modal dialog once WM_INITDIALOG has been
+    // handled; until then it is not on screen.
     bool Visible() const { return m_visible; }
     bool Minimised() const { return m_minimised; }
     bool Ended() const { return m_ended; }
@@ -95,9 +99,10 @@ private:
     int m_templateId;
     SimTemplate m_layout;
     platform::WindowHandle m_handle;
+    platform::WindowHandle m_parent;
     platform::DialogEvents& m_events;
     std::vector<Control> m_controls;
-    bool m_visible = true;
+    bool m_visible = false;
     bool m_minimised = false;
     bool m_ended = false;
     int m_result = 0;
@@ -118,6 +123,8 @@ public:
 
     // The machine's side, for tests.
     void DefineTemplate(int templateId, const SimTemplate& layout);
+    // A defined template, for a test to change before the dialog comes up.
+    SimTemplate& Layout(int templateId);
     // What the user does the next time this template comes up. Scripts queue
     // per template; a template without a queued script uses its standing
     // script, and without one either the run stops with SimScriptError.

@@ -137,7 +137,16 @@ std::uint32_t SimProcesses::ExitCode(platform::ProcessHandle process)
     Running& running = Get(process);
     m_context.Record("GetExitCodeProcess", "");
     bool ended = m_context.now >= running.startedAt + running.program.runsFor;
-    return ended ? running.program.exitCode : platform::kStillActive;
+    if (ended)
+        return running.program.exitCode;
+    if (m_context.now != m_lastPollTime) {
+        m_lastPollTime = m_context.now;
+        m_pollsWithoutTime = 0;
+    }
+    if (++m_pollsWithoutTime > kSpinLimit)
+        throw SimScriptError("busy wait: a running process was polled " +
+                             std::to_string(kSpinLimit) + " times while no time passed");
+    return platform::kStillActive;
 }
 
 void SimProcesses::Release(platform::ProcessHandle process)

@@ -46,6 +46,10 @@ public:
     // The program file CreateProcessA would start for this command line, if any.
     std::optional<std::string> ResolveImage(const std::string& commandLine) const;
     std::size_t OpenHandleCount() const;
+    // A program that asks a running process for its exit code this many
+    // times without the virtual clock moving is spinning; a real one would
+    // burn a processor core. The run stops with SimScriptError.
+    static constexpr int kSpinLimit = 100000;
 
     // platform::Processes
     std::string ProgramName() override;
@@ -75,6 +79,8 @@ private:
     std::vector<SimStartedProcess> m_started;
     std::map<std::uintptr_t, Running> m_running;
     std::uintptr_t m_nextHandle = 0x400;
+    std::uint64_t m_lastPollTime = 0;
+    int m_pollsWithoutTime = 0;
 };
 
 }  // namespace sim

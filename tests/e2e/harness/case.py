@@ -381,27 +381,29 @@ class Case:
         self.wait_for_record("ready", title=title, timeout=wait)
         return process
 
-    def _user_script(self, script):
+    def _user_script(self, script, encoding=None):
         self._scripts = getattr(self, "_scripts", 0) + 1
         path = os.path.join(self.work, "user-%d.txt" % self._scripts)
-        with open(path, "w") as f:
+        with open(path, "w", encoding=encoding) as f:
             f.write(script.strip() + "\n")
         shutil.copy(path, self.artifacts)
         return path
 
-    def start_user(self, script):
+    def start_user(self, script, env=None, encoding=None):
         """Starts the user helper on a script (see helpers/user.c) and returns
-        at once."""
-        path = self._user_script(script)
+        at once. The helper is an ANSI program: a script with texts in another
+        language is written in that language's code page (`encoding`, such as
+        "cp950") and run with its locale (`env`, such as {"LANG": ...})."""
+        path = self._user_script(script, encoding)
         process = self._start([self.windows_path(self.helper("user")), self.windows_path(path)],
-                              None, None, "the user (%s)" % os.path.basename(path))
+                              None, env, "the user (%s)" % os.path.basename(path))
         process.script = self.windows_path(path)
         return process
 
-    def user(self, script, timeout=60):
+    def user(self, script, timeout=60, env=None, encoding=None):
         """Runs a user script to its end; a failed step fails the case with
         what the user saw."""
-        process = self.start_user(script)
+        process = self.start_user(script, env, encoding)
         process.wait(timeout)
         failed = self.records("user-failed")
         if process.exit_code != 0 and failed:

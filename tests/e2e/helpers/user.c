@@ -21,6 +21,8 @@
  *                              that starts a long job does not block the user)
  *   ok                         press OK on the current window
  *   close                      send WM_CLOSE to the current window (posted)
+ *   syscommand ID              send WM_SYSCOMMAND ID to the current window
+ *                              (posted), as a system-menu item would
  *   gone [MS]                  wait until the current window is gone or hidden
  *   sleep MS
  *   snapshot NAME [MS]         record "snapshot" and wait until the file
@@ -469,6 +471,9 @@ static void RunStep(int count, char** tokens)
     } else if (strcmp(verb, "close") == 0 && count == 1) {
         PostMessageA(CurrentWindow(), WM_CLOSE, 0, 0);
         RecordStep("posted WM_CLOSE");
+    } else if (strcmp(verb, "syscommand") == 0 && count == 2) {
+        PostMessageA(CurrentWindow(), WM_SYSCOMMAND, (WPARAM)Number(tokens[1], "command"), 0);
+        RecordStep("posted WM_SYSCOMMAND");
     } else if (strcmp(verb, "gone") == 0 && count <= 2) {
         DWORD limit = WaitLimit(count, tokens, 1);
         DWORD start = GetTickCount();

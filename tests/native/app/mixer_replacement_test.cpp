@@ -1,6 +1,7 @@
 // The run after the restart: "W2KSetup.exe -ReplaceMixer" from the Run key.
 #include <gtest/gtest.h>
 
+#include "common/messages.h"
 #include "support/setup_machine.h"
 
 namespace {
@@ -90,7 +91,6 @@ TEST_F(MixerReplacement, RunValueGoesFirstWhateverFollows)
     machine.desktop.AddWindow("Mixer");
     machine.InstallOption("WebSetup", 1);  // setup.ini beside the copy: none; defaults apply
     InstallerRun run = machine.Run("-ReplaceMixer");
-    EXPECT_FALSE(run.exited);
     EXPECT_FALSE(RunValueLeft());
     EXPECT_FALSE(machine.desktop.IsOpen("Mixer"));
     EXPECT_EQ(machine.files.Read("C:\\WINDOWS\\Mixer.exe"), "old mixer");
@@ -103,7 +103,13 @@ TEST_F(MixerReplacement, RunValueGoesFirstWhateverFollows)
     EXPECT_EQ(machine.log().Details("GetPrivateProfileIntA")[0],
               "[InstallOption] DriverOnly C:\\WINDOWS\\setup.ini");
     EXPECT_EQ(machine.log().Count("Enable3dControlsStatic"), 1u);
-    EXPECT_TRUE(machine.desktop.MessageBoxes().empty());
+    // There it reaches the main options dialog, which finds no package beside
+    // the copy: one message, and the process ends before the dialog shows.
+    EXPECT_EQ(machine.dialogs.Shown(), std::vector<int>{102});
+    ASSERT_EQ(machine.desktop.MessageBoxes().size(), 1u);
+    EXPECT_EQ(machine.desktop.MessageBoxes()[0].text, kMissingInstallationFiles);
+    EXPECT_TRUE(run.exited);
+    EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST_F(MixerReplacement, RunKeyWithoutFullAccessLeavesEverything)
@@ -115,8 +121,10 @@ TEST_F(MixerReplacement, RunKeyWithoutFullAccessLeavesEverything)
     EXPECT_TRUE(machine.desktop.IsOpen("Mixer"));
     EXPECT_EQ(machine.files.Read("C:\\WINDOWS\\Mixer.exe"), "old mixer");
     EXPECT_TRUE(machine.log().Details("FindWindowExA").empty());
-    // The normal start-up follows.
-    EXPECT_EQ(machine.log().Count("GetVersionExA"), 1u);
+    // The normal start-up follows, into the main options dialog, which asks
+    // for the version once more.
+    EXPECT_EQ(machine.log().Count("GetVersionExA"), 2u);
+    EXPECT_EQ(machine.dialogs.Shown(), std::vector<int>{102});
 }
 
 TEST_F(MixerReplacement, FailedCopyAndStartAreNotReported)

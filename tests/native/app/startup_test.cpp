@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "app/setup_app.h"
 #include "common/messages.h"
+#include "resources/resource.h"
 #include "support/driver_media.h"
 #include "support/machines.h"
 #include "support/setup_machine.h"
@@ -240,10 +242,73 @@ TEST_F(Startup, DialogRowsPassThroughTheThreeDControls)
 {
     for (const char* commandLine : {"", "/AP /DRIVER", "/AP ", "-REPLACEMIXER"}) {
         SetupMachine fresh;
+        fresh.AddPackage();
+        fresh.dialogs.Expect(102, [](sim::SimDialog& dialog) { dialog.PressCancel(); });
         InstallerRun run = fresh.Run(commandLine);
         EXPECT_FALSE(run.exited);
         EXPECT_EQ(fresh.log().Count("Enable3dControlsStatic"), 1u) << commandLine;
         EXPECT_TRUE(fresh.desktop.MessageBoxes().empty());
+        EXPECT_EQ(fresh.dialogs.Shown(), std::vector<int>{102}) << commandLine;
+    }
+}
+
+TEST_F(Startup, MainOptionsDialogRunsAsTheMainWindow)
+{
+    machine.AddPackage();
+    bool checked = false;
+    machine.dialogs.Expect(IDD_SETUP_DIALOG, [&](sim::SimDialog& dialog) {
+        CSetupApp* app = RunningApplication();
+        ASSERT_NE(app, nullptr);
+        ASSERT_NE(app->m_pMainWnd, nullptr);
+        EXPECT_EQ(app->m_pMainWnd->m_hWnd, dialog.Handle());
+        EXPECT_EQ(dialog.Parent(), platform::kNoWindow);
+        checked = true;
+        dialog.Click(IDC_INSTALL_DRIVER);
+        dialog.PressOk();
+    });
+    InstallerRun run = machine.Run("");
+    EXPECT_TRUE(checked);
+    // The dialog's work ends the run normally: InitInstance returns.
+    EXPECT_FALSE(run.exited);
+    EXPECT_EQ(machine.log().Sequence({"Enable3dControlsStatic", "DialogBoxParamA", "EndDialog"}),
+              (std::vector<std::string>{"Enable3dControlsStatic", "DialogBoxParamA 102",
+                                        "EndDialog 102 1"}));
+    ASSERT_EQ(machine.processes.Started().size(), 1u);
+    EXPECT_EQ(machine.processes.Started()[0].commandLine, "D:\\W2K-ME\\app\\Setup.exe");
+}
+
+TEST_F(Startup, MainOptionsDialogWithoutThePackageEndsTheProcess)
+{
+    InstallerRun run = machine.Run("");
+    EXPECT_TRUE(run.exited);
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(machine.desktop.MessageBoxes().size(), 1u);
+    EXPECT_EQ(machine.desktop.MessageBoxes()[0].text, kMissingInstallationFiles);
+}
+
+TEST_F(Startup, WebSetupWithWdmDriverShowsTheWindows2000DialogWhateverTheCommandLine)
+{
+    for (const char* commandLine : {"", "/AP", "/DRIVER", "-REPLACEMIXER"}) {
+        SetupMachine fresh;
+        fresh.InstallOption("WebSetup", 1);
+        fresh.InstallOption("InstallWDMDriver", 1);
+        fresh.InstallOption("DriverOnly", 1);
+        bool checked = false;
+        fresh.dialogs.Expect(IDD_WIN2000_SETUP, [&](sim::SimDialog& dialog) {
+            CSetupApp* app = RunningApplication();
+            ASSERT_NE(app, nullptr);
+            ASSERT_NE(app->m_pMainWnd, nullptr);
+            EXPECT_EQ(app->m_pMainWnd->m_hWnd, dialog.Handle());
+            EXPECT_EQ(dialog.Parent(), platform::kNoWindow);
+            checked = true;
+            dialog.PressEscape();
+        });
+        InstallerRun run = fresh.Run(commandLine);
+        EXPECT_TRUE(checked) << commandLine;
+        EXPECT_FALSE(run.exited);
+        EXPECT_EQ(fresh.dialogs.Shown(), std::vector<int>{IDD_WIN2000_SETUP}) << commandLine;
+        EXPECT_TRUE(fresh.desktop.MessageBoxes().empty());
+        EXPECT_TRUE(fresh.processes.Started().empty());
     }
 }
 

@@ -4,11 +4,29 @@
 
 #include "app/setup_app.h"
 
+namespace {
+
+CSetupApp* g_running = nullptr;
+
+// Also cleared when a run stops with an error of the simulation.
+struct RunningScope {
+    explicit RunningScope(CSetupApp& app) { g_running = &app; }
+    ~RunningScope() { g_running = nullptr; }
+};
+
+}  // namespace
+
+CSetupApp* RunningApplication()
+{
+    return g_running;
+}
+
 InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine)
 {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     CSetupApp app;
+    RunningScope scope(app);
     InstallerRun run;
     try {
         AfxWinMain(app, machine.os(), buffer.data());

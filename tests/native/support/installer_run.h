@@ -15,6 +15,11 @@ struct InstallerRun {
 // processes.programName.
 InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine);
 
+class CSetupApp;
+// The application object of the run in progress, for scripts that look at
+// it while a dialog is up; null between runs.
+CSetupApp* RunningApplication();
+
 // The machine's program name and current directory as a start from `exePath`
 // (a full path on the machine) gives them.
 void StartFrom(sim::SimMachine& machine, const std::string& exePath);

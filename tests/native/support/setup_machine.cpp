@@ -24,3 +24,8 @@ std::string SetupMachine::WindowsFile(const std::string& name) const
 {
     return files.windowsDirectory + "\\" + name;
 }
+
+void SetupMachine::AddPackage()
+{
+    files.AddFile(std::string(kMedia) + "W2K-ME\\app\\Setup.exe", "package setup");
+}

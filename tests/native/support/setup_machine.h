@@ -18,6 +18,9 @@ public:
     void SetupIni(const std::string& section, const std::string& key, const std::string& value);
     void InstallOption(const std::string& key, int value);
 
+    // The application package's setup program on the media, in "W2K-ME\app\".
+    void AddPackage();
+
     InstallerRun Run(const std::string& commandLine) { return RunInstaller(*this, commandLine); }
 
     std::string WindowsFile(const std::string& name) const;

@@ -1,0 +1,57 @@
+#include "support/dialog_run.h"
+
+namespace {
+
+class BodyApp : public CWinApp {
+public:
+    explicit BodyApp(const std::function<void(CWinApp&)>& body) : m_body(body) {}
+    bool InitInstance() override
+    {
+        m_body(*this);
+        return false;
+    }
+
+private:
+    const std::function<void(CWinApp&)>& m_body;
+};
+
+}  // namespace
+
+InstallerRun RunInApplication(sim::SimMachine& machine, const std::function<void(CWinApp&)>& body)
+{
+    BodyApp app(body);
+    char commandLine[] = "";
+    InstallerRun run;
+    try {
+        AfxWinMain(app, machine.os(), commandLine);
+    } catch (const sim::SimExit& exit) {
+        run.exited = true;
+        run.exitCode = exit.code;
+    }
+    return run;
+}
+
+DriverInstaller DriverInstallRecorder::Installer()
+{
+    return [this](platform::Platform&, const DriverInstallRequest& request) {
+        m_machine.context.Record("RunDriverInstallation", VariantName(request.variant));
+        requests.push_back(request);
+        if (during)
+            during(request);
+    };
+}
+
+const char* VariantName(DriverInstallVariant variant)
+{
+    switch (variant) {
+    case DriverInstallVariant::DriverSwitch:
+        return "DriverSwitch";
+    case DriverInstallVariant::WebSilent:
+        return "WebSilent";
+    case DriverInstallVariant::MainDialog:
+        return "MainDialog";
+    case DriverInstallVariant::Win2000Dialog:
+        return "Win2000Dialog";
+    }
+    return "?";
+}

@@ -1,0 +1,33 @@
+// Running the option dialogs on a simulated machine the way the program runs
+// them, with a recorder standing in for the driver installation.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "dialogs/driver_installer.h"
+#include "platform/framework/winapp.h"
+#include "support/installer_run.h"
+
+// Runs `body` as an application's InitInstance, started by the framework on
+// the machine. `exited` tells whether the body ended the process.
+InstallerRun RunInApplication(sim::SimMachine& machine, const std::function<void(CWinApp&)>& body);
+
+// Takes the driver installation's place: keeps every request, notes the call
+// in the machine's record as "RunDriverInstallation <variant>", and runs
+// `during` inside the call, where a test looks at what the user sees while
+// the installation would run.
+class DriverInstallRecorder {
+public:
+    explicit DriverInstallRecorder(sim::SimMachine& machine) : m_machine(machine) {}
+
+    DriverInstaller Installer();
+
+    std::vector<DriverInstallRequest> requests;
+    std::function<void(const DriverInstallRequest&)> during;
+
+private:
+    sim::SimMachine& m_machine;
+};
+
+const char* VariantName(DriverInstallVariant variant);
