@@ -8,14 +8,14 @@ SimDialog::SimDialog(SimContext& context, int templateId, const SimTemplate& lay
     : m_context(context), m_templateId(templateId), m_layout(layout), m_handle(handle),
       m_parent(parent), m_events(events)
 {
-    for (const SimControlSpec& spec : layout.controls)
-        m_controls.push_back(Control{spec});
+    for (const SimControlLayout& control : layout.controls)
+        m_controls.push_back(Control{control});
 }
 
 SimDialog::Control& SimDialog::Get(int controlId)
 {
     for (Control& control : m_controls) {
-        if (control.spec.id == controlId)
+        if (control.layout.id == controlId)
             return control;
     }
     throw SimScriptError("dialog " + std::to_string(m_templateId) + " has no control " +
@@ -42,20 +42,20 @@ void SimDialog::Click(int controlId)
                              std::to_string(m_templateId) + " cannot be clicked now");
     m_context.Record("click", std::to_string(m_templateId) + ":" + std::to_string(controlId));
 
-    if (control.spec.kind == SimControlKind::CheckBox) {
+    if (control.layout.kind == SimControlKind::CheckBox) {
         control.check = control.check ? 0 : 1;
-    } else if (control.spec.kind == SimControlKind::RadioButton) {
+    } else if (control.layout.kind == SimControlKind::RadioButton) {
         // An automatic radio button clears the other radio buttons of its
         // group: from the control that starts the group to the next that does.
         std::size_t index = static_cast<std::size_t>(&control - m_controls.data());
         std::size_t first = index;
-        while (first > 0 && !m_controls[first].spec.groupStart)
+        while (first > 0 && !m_controls[first].layout.groupStart)
             --first;
         std::size_t last = index + 1;
-        while (last < m_controls.size() && !m_controls[last].spec.groupStart)
+        while (last < m_controls.size() && !m_controls[last].layout.groupStart)
             ++last;
         for (std::size_t i = first; i < last; ++i) {
-            if (m_controls[i].spec.kind == SimControlKind::RadioButton)
+            if (m_controls[i].layout.kind == SimControlKind::RadioButton)
                 m_controls[i].check = 0;
         }
         control.check = 1;

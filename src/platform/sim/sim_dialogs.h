@@ -20,7 +20,7 @@ namespace sim {
 
 enum class SimControlKind { PushButton, CheckBox, RadioButton, Static, GroupBox, Icon };
 
-struct SimControlSpec {
+struct SimControlLayout {
     int id = -1;  // -1 for controls without an id
     SimControlKind kind = SimControlKind::Static;
     bool groupStart = false;
@@ -29,7 +29,7 @@ struct SimControlSpec {
 struct SimTemplate {
     bool systemMenu = true;
     platform::Size clientSize{338, 207};
-    std::vector<SimControlSpec> controls;
+    std::vector<SimControlLayout> controls;
 };
 
 struct SimDrawnIcon {
@@ -85,7 +85,7 @@ public:
 private:
     friend class SimDialogs;
     struct Control {
-        SimControlSpec spec;
+        SimControlLayout layout;
         int check = 0;
         bool visible = true;
         bool enabled = true;
