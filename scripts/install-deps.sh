@@ -13,7 +13,6 @@ command -v wine >/dev/null || need+=(wine)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 command -v xvfb-run >/dev/null || need+=(xvfb)
 command -v import >/dev/null || need+=(imagemagick)
-command -v xdotool >/dev/null || need+=(xdotool)
 # Fonts for the screenshots of the Chinese, Japanese and Korean dialog copies.
 [ -f /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc ] || need+=(fonts-wqy-zenhei)
 [ -f /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf ] || need+=(fonts-droid-fallback)
@@ -22,5 +21,5 @@ if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
 fi
