@@ -4,7 +4,8 @@
 The tree has the layout the installer reads: setup.ini, the installer as
 W2KSetup.exe (and W2KSetup.dat in every driver folder), the media's own
 Setup.exe, the DOS drivers, one or more driver folders with a media-class
-QNAUDIO.INF, and the application package's setup program. The outside
+QNAUDIO.INF (for a web set-up also a driver package beside the installer),
+and the application package's setup program. The outside
 programs (the media's Setup.exe, the mixer, the package's setup program) are
 copies of one stand-in program, for example the end-to-end recorder, unless
 they are given one by one.
@@ -33,10 +34,14 @@ JACK_CONFIG_LINE = 'HKR,"Settings","JackConfig",      0x00010001,0x05,0,0,0'
 
 # Per driver folder: INF signature and driver version, so that a staged copy
 # tells which folder of the media it came from.
+# The package beside the installer (the web set-up's layout) is the
+# Windows 2000/XP driver, under a version of its own.
+BESIDE_INSTALLER = "beside the installer"
 FOLDER_DETAILS = {
     "WinXP": ("$Windows NT$", "5.12.1.5740"),
     "W2K-ME": ("$Windows NT$", "5.10.2.5740"),
     "WIN_ME": ("$CHICAGO$", "4.90.3.5740"),
+    BESIDE_INSTALLER: ("$Windows NT$", "5.12.4.5740"),
 }
 
 DOS_FILES = {
@@ -55,7 +60,7 @@ def driver_inf(folder, hardware_id):
     signature, version = FOLDER_DETAILS[folder]
     lines = [
         "; QNAUDIO.INF - driver for the 5740 PCI audio device",
-        "; Driver package: %s\\drv" % folder,
+        "; Driver package: " + (folder if folder == BESIDE_INSTALLER else folder + "\\drv"),
         "",
         "[Version]",
         'Signature="%s"' % signature,
@@ -188,13 +193,16 @@ def parse_arguments(argv):
     parser.add_argument("--no-media-setup", action="store_true",
                         help="leave out the media's Setup.exe")
     parser.add_argument("--no-mixer", action="store_true",
-                        help="leave Mixer.dat out of the driver folders")
+                        help="leave Mixer.dat out of the driver packages")
     parser.add_argument("--no-package", action="store_true",
                         help="leave out the package's setup program (its folder stays)")
     parser.add_argument("--driver-folders", metavar="LIST", default=",".join(DRIVER_FOLDERS),
                         help="driver folders to write, comma-separated, from %s "
                              "(default: all; an empty list writes none)"
                              % ", ".join(DRIVER_FOLDERS))
+    parser.add_argument("--driver-beside-installer", action="store_true",
+                        help="also write a driver package (QNAUDIO.INF, qnaudio.sys, Mixer.dat, "
+                             "W2KSetup.dat) beside W2KSetup.exe, as a web set-up ships it")
     parser.add_argument("--package-folder", choices=PACKAGE_FOLDERS + ("none",),
                         default="W2K-ME",
                         help="where the package's app\\Setup.exe goes (default W2K-ME)")
@@ -228,6 +236,20 @@ def parse_arguments(argv):
     return options
 
 
+def write_driver_package(media, options, folder, where):
+    """The driver package of `folder` (a key of FOLDER_DETAILS) into the media
+    folder `where` ("" for the root, else with a trailing backslash)."""
+    label = (where or "\\").encode("ascii")
+    media.write(where + "QNAUDIO.INF", driver_inf(folder, options.hardware_id))
+    media.write(where + "qnaudio.sys", b"MZ qnaudio.sys for the 5740 (%s)\r\n"
+                % folder.encode("ascii"))
+    mixer = program_for(options, options.mixer, options.no_mixer)
+    if mixer:
+        media.copy(where + "Mixer.dat", mixer, trailer=b"\0E2E-MEDIA-FOLDER:" + label + b"\0")
+    if options.installer:
+        media.copy(where + "W2KSetup.dat", options.installer)
+
+
 def make_media(options):
     """Writes the tree; returns the relative paths written, in order."""
     if os.path.isdir(options.dest) and os.listdir(options.dest) and not options.force:
@@ -252,17 +274,10 @@ def make_media(options):
         for name, data in DOSAPP_FILES.items():
             media.write("Dosdrv\\DOSAPP\\" + name, data)
 
-    mixer = program_for(options, options.mixer, options.no_mixer)
     for folder in options.driver_folder_list:
-        drv = folder + "\\drv\\"
-        media.write(drv + "QNAUDIO.INF", driver_inf(folder, options.hardware_id))
-        media.write(drv + "qnaudio.sys", b"MZ qnaudio.sys for the 5740 (%s)\r\n"
-                    % folder.encode("ascii"))
-        if mixer:
-            media.copy(drv + "Mixer.dat", mixer,
-                       trailer=b"\0E2E-MEDIA-FOLDER:" + drv.encode("ascii") + b"\0")
-        if options.installer:
-            media.copy(drv + "W2KSetup.dat", options.installer)
+        write_driver_package(media, options, folder, folder + "\\drv\\")
+    if options.driver_beside_installer:
+        write_driver_package(media, options, BESIDE_INSTALLER, "")
 
     if options.package_folder != "none":
         package_setup = program_for(options, options.package_setup, options.no_package)

@@ -5,6 +5,8 @@ scripted run of a copy (open, about box, working state, screenshots)."""
 import os
 import time
 
+from harness.installer import NOTICE, PROMPT_WAIT_MS, quoted
+
 UNINSTALL_KEY = ("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                  "PCI Audio Applications")
 UNINSTALLER = "C:\\Uninst\\Uninst.exe"
@@ -39,6 +41,22 @@ MAIN_DIALOG_COPIES = [
 
 ABOUT_ITEM = 0x10
 
+# The copies of the restart prompt, as MAIN_DIALOG_COPIES. Of its two
+# texts without an id the user can read the first (0xFFFF).
+RESTART_PROMPT_COPIES = [
+    ("en", "en_US.UTF-8", "cp1252", {
+        "caption": "Restarting Windows", "ok": "OK",
+        "text": "The audio driver has installed into your computer. Before you use the "
+                "functions of this new driver, you must restart Windows or your computer.",
+        "yes": "Yes, I want to restart my computer now.",
+        "no": "No, I will restart my computer later."}),
+    ("zh-tw", "zh_TW.UTF-8", "cp950", {
+        "caption": "重新啟動", "ok": "確認",
+        "text": "音效驅動程式已經安裝到您的電腦中，在您使用新的驅動程式所提供的完整功能之前，"
+                "您必須重新啟動視窗或您的電腦。",
+        "yes": "是，我想立即重新啟動我的電腦。", "no": "不，我將稍後再重新啟動我的電腦。"}),
+]
+
 # Wine draws each text in one font, and no installed font has every
 # character of the Chinese, Japanese and Korean copies: fonts linked to the
 # dialog and caption faces supply what a face lacks (the half-width katakana,
@@ -49,10 +67,6 @@ LINKED_FONTS = ["wqy-zenhei.ttc,WenQuanYi Zen Hei",
                 "DroidSansFallbackFull.ttf,Droid Sans Fallback"]
 LINKED_FACES = ["MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "MS Shell Dlg",
                 "WenQuanYi Zen Hei"]
-
-
-def quoted(text):
-    return '"%s"' % text.replace('"', '""')
 
 
 def main_dialog_script(name, texts, with_about_box):
@@ -100,6 +114,30 @@ def main_dialog_script(name, texts, with_about_box):
 
 
 
+def restart_prompt_script(name, texts):
+    """Answers the driver notice, checks the restart prompt's copy as it comes
+    after the completion wait, takes its picture and answers "No"."""
+    return '''
+        msgbox %(notice)s 30000
+        ok
+        gone 5000
+        window %(caption)s %(wait)d
+        expect 1000 checked
+        expect 1001 unchecked
+        expect-text 1 %(ok)s
+        expect-text 0xFFFF %(text)s
+        expect-text 1000 %(yes)s
+        expect-text 1001 %(no)s
+        snapshot restart-%(name)s
+        click 1001
+        sleep 300
+        expect 1001 checked
+        ok
+        gone 5000
+    ''' % dict(name=name, notice=quoted(NOTICE), wait=PROMPT_WAIT_MS,
+               **{k: quoted(v) for k, v in texts.items()})
+
+
 def prepare_uninstaller(case):
     """A previous package whose uninstaller runs long enough for the user to
     look at the working dialog."""
@@ -110,6 +148,22 @@ def prepare_uninstaller(case):
 def link_fonts(case):
     for face in LINKED_FACES:
         case.reg_set(FONT_LINK_KEY, face, LINKED_FONTS)
+
+
+# The restart prompt's "Courier New" is not in the prefix: Wine then takes a
+# Chinese face by its character set, whose small glyphs come out cut at the
+# top, and the caption's face has no Chinese at all. Liberation Mono has
+# Courier New's metrics, so the prompt keeps the size it has on Windows; a
+# link from it and from the caption's faces to Droid Sans Fallback supplies
+# the Chinese glyphs, as a Chinese Windows links Courier New to its own font.
+FONT_SUBSTITUTES_KEY = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes"
+RESTART_PROMPT_FACES = ["Liberation Mono", "Liberation Sans", "Liberation Sans Bold"]
+
+
+def give_restart_prompt_chinese_fonts(case):
+    case.reg_set(FONT_SUBSTITUTES_KEY, "Courier New", "Liberation Mono")
+    for face in RESTART_PROMPT_FACES:
+        case.reg_set(FONT_LINK_KEY, face, ["DroidSansFallbackFull.ttf,Droid Sans Fallback"])
 
 
 def run_copies(case, media, copies, about_box_in=None):

@@ -36,6 +36,8 @@ WINE_REGISTRY_NOISE = (
     r"\{4D36E96E-E325-11CE-BFC1-08002BE10318\}(\\|$)",
     r"^HKLM\\System\\CurrentControlSet\\Enum\\DISPLAY(\\|$)",
     r"^HKLM\\System\\CurrentControlSet\\Control\\Video(\\|$)",
+    # Wine's audio device list, written when a program first asks winmm.
+    r"^HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\MMDevices(\\|$)",
 )
 WINE_FILE_NOISE = (
     r"^C:\\windows\\temp(\\|$)",
@@ -478,8 +480,35 @@ class Case:
                                      self.describe_records()))
             time.sleep(0.05)
 
+    def step_tick(self, step, after=None):
+        """The user's tick (ms) at the first step `step` (its text without the
+        indentation), or None; with `after`, the first one that follows the
+        first step beginning with `after`."""
+        steps = self.records("user-step")
+        if after is not None:
+            begun = [i for i, r in enumerate(steps) if r["step"].strip().startswith(after)]
+            steps = steps[begun[0] + 1:] if begun else []
+        found = [r for r in steps if r["step"].strip() == step]
+        return int(found[0]["tick"]) if found else None
+
     def describe_records(self):
         return "\n".join("  %r" % r for r in self.records()) or "  (none)"
+
+    # ---- Wine's call traces -----------------------------------------------
+
+    def trace_calls(self, *functions):
+        """Makes Wine trace the calls of these DLL functions ("user32.ExitWindowsEx")
+        in the programs started with the environment returned; their calls and
+        results then come back from `traced_calls`. Plants a registry value, so
+        it belongs before the programs start."""
+        self.reg_set("HKCU\\Software\\Wine\\Debug", "RelayInclude", ";".join(functions))
+        return {"WINEDEBUG": "-all,+relay"}
+
+    def traced_calls(self, function):
+        """[(arguments text, return value)] of every traced call of `function`
+        in wine.log, oldest first; the return value is None for a call that
+        did not return."""
+        return wine.relay_calls(os.path.join(self.artifacts, "wine.log"), function)
 
     # ---- screenshots ------------------------------------------------------
 

@@ -12,6 +12,7 @@ import contextlib
 import fcntl
 import ntpath
 import os
+import re
 import shutil
 import subprocess
 import time
@@ -165,6 +166,28 @@ class Templates:
             _run(["wineserver", "-w"], env, 120, "wineserver -w")
             self._mark(path, time.monotonic() - started)
             return path
+
+
+def relay_calls(log_path, function):
+    """The calls of `function` ("user32.ExitWindowsEx") that Wine's relay
+    trace wrote into a log: [(arguments text, return value or None)]. Wine
+    writes "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=..." and
+    later, from the same thread, "0024:Ret  user32.ExitWindowsEx() retval=00000001 ..."."""
+    call = re.compile(r"^([0-9a-f]{4,}):Call %s\((.*)\) ret=" % re.escape(function))
+    result = re.compile(r"^([0-9a-f]{4,}):Ret  %s\(\) retval=([0-9a-f]+)" % re.escape(function))
+    calls = []
+    open_calls = {}
+    with open(log_path, encoding="latin-1") as log:
+        for line in log:
+            found = call.match(line)
+            if found:
+                open_calls.setdefault(found.group(1), []).append(len(calls))
+                calls.append([found.group(2), None])
+                continue
+            found = result.match(line)
+            if found and open_calls.get(found.group(1)):
+                calls[open_calls[found.group(1)].pop()][1] = int(found.group(2), 16)
+    return [tuple(c) for c in calls]
 
 
 class Prefix:

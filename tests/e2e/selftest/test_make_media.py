@@ -73,6 +73,19 @@ class MakeMediaTest(unittest.TestCase):
         self.assertTrue(os.path.isdir(os.path.join(self.dest, "WIN_ME", "app")))
         self.assertFalse(os.path.exists(os.path.join(self.dest, "W2K-ME")))
 
+    def test_a_driver_package_beside_the_installer(self):
+        written = self.make("--driver-beside-installer", "--driver-folders", "WinXP")
+        for name in ("QNAUDIO.INF", "qnaudio.sys", "Mixer.dat", "W2KSetup.dat"):
+            self.assertIn(name, written)
+            self.assertIn("WinXP\\drv\\" + name, written)
+        inf = self.read("QNAUDIO.INF")
+        self.assertIn(b"; Driver package: beside the installer\r\n", inf)
+        self.assertIn(b"DriverVer=06/14/2004,5.12.4.5740\r\n", inf)
+        self.assertIn(b'HKR,"Settings","JackConfig",      0x00010001,0x05,0,0,0\r\n', inf)
+        self.assertNotEqual(inf, self.read("WinXP\\drv\\QNAUDIO.INF"))
+        self.assertTrue(self.read("Mixer.dat").endswith(b"\0E2E-MEDIA-FOLDER:\\\0"))
+        self.assertEqual(self.read("W2KSetup.dat"), b"MZ stand-in")
+
     def test_read_only_media(self):
         self.make("--read-only", "--driver-folders", "WinXP")
         mode = os.stat(os.path.join(self.dest, "WinXP", "drv", "QNAUDIO.INF")).st_mode
