@@ -50,10 +50,10 @@ class CaseFailure(Exception):
 
 
 def _load_make_media():
-    spec = importlib.util.spec_from_file_location("make_media",
+    module_source = importlib.util.spec_from_file_location("make_media",
                                                   os.path.join(REPO, "tools", "make_media.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.util.module_from_spec(module_source)
+    module_source.loader.exec_module(module)
     return module
 
 

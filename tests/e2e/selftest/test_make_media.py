@@ -8,10 +8,10 @@ import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location(
+module_source = importlib.util.spec_from_file_location(
     "make_media", os.path.join(HERE, "..", "..", "..", "tools", "make_media.py"))
-make_media = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(make_media)
+make_media = importlib.util.module_from_spec(module_source)
+module_source.loader.exec_module(make_media)
 
 
 class MakeMediaTest(unittest.TestCase):
