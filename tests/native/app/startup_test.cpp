@@ -252,16 +252,22 @@ TEST_F(Startup, DialogRowsPassThroughTheThreeDControls)
     }
 }
 
+// While an option dialog runs it is the application's main window, without a parent.
+void ExpectMainWindow(const sim::SimDialog& dialog)
+{
+    CSetupApp* app = RunningApplication();
+    ASSERT_NE(app, nullptr);
+    ASSERT_NE(app->m_pMainWnd, nullptr);
+    EXPECT_EQ(app->m_pMainWnd->m_hWnd, dialog.Handle());
+    EXPECT_EQ(dialog.Parent(), platform::kNoWindow);
+}
+
 TEST_F(Startup, MainOptionsDialogRunsAsTheMainWindow)
 {
     machine.AddPackage();
     bool checked = false;
     machine.dialogs.Expect(IDD_SETUP_DIALOG, [&](sim::SimDialog& dialog) {
-        CSetupApp* app = RunningApplication();
-        ASSERT_NE(app, nullptr);
-        ASSERT_NE(app->m_pMainWnd, nullptr);
-        EXPECT_EQ(app->m_pMainWnd->m_hWnd, dialog.Handle());
-        EXPECT_EQ(dialog.Parent(), platform::kNoWindow);
+        ExpectMainWindow(dialog);
         checked = true;
         dialog.Click(IDC_INSTALL_DRIVER);
         dialog.PressOk();
@@ -295,11 +301,7 @@ TEST_F(Startup, WebSetupWithWdmDriverShowsTheWindows2000DialogWhateverTheCommand
         fresh.InstallOption("DriverOnly", 1);
         bool checked = false;
         fresh.dialogs.Expect(IDD_WIN2000_SETUP, [&](sim::SimDialog& dialog) {
-            CSetupApp* app = RunningApplication();
-            ASSERT_NE(app, nullptr);
-            ASSERT_NE(app->m_pMainWnd, nullptr);
-            EXPECT_EQ(app->m_pMainWnd->m_hWnd, dialog.Handle());
-            EXPECT_EQ(dialog.Parent(), platform::kNoWindow);
+            ExpectMainWindow(dialog);
             checked = true;
             dialog.PressEscape();
         });
