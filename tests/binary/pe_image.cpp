@@ -1,5 +1,7 @@
 #include "pe_image.h"
 
+#include "little_endian.h"
+
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -37,13 +39,9 @@ public:
 
     std::uint32_t Read(std::size_t offset, std::size_t size)
     {
-        if (offset > m_bytes.size() || size > m_bytes.size() - offset) {
-            m_failed = true;
-            return 0;
-        }
         std::uint32_t value = 0;
-        for (std::size_t i = 0; i < size; ++i)
-            value |= static_cast<std::uint32_t>(m_bytes[offset + i]) << (8 * i);
+        if (!ReadLittleEndian(m_bytes, offset, size, value))
+            m_failed = true;
         return value;
     }
     std::uint16_t Read16(std::size_t offset) { return static_cast<std::uint16_t>(Read(offset, 2)); }

@@ -1,5 +1,7 @@
 #include "resource_formats.h"
 
+#include "little_endian.h"
+
 namespace res {
 
 namespace {
@@ -18,13 +20,11 @@ public:
 
     std::uint32_t Read(std::size_t size)
     {
-        if (m_position > m_bytes.size() || size > m_bytes.size() - m_position) {
+        std::uint32_t value = 0;
+        if (!ReadLittleEndian(m_bytes, m_position, size, value)) {
             m_failed = true;
             return 0;
         }
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < size; ++i)
-            value |= static_cast<std::uint32_t>(m_bytes[m_position + i]) << (8 * i);
         m_position += size;
         return value;
     }
@@ -39,7 +39,12 @@ public:
         // Padding after the last control may be missing.
         m_position = padded <= m_bytes.size() ? padded : m_bytes.size();
     }
-    void Skip(std::size_t size) { Read(0), m_position += size, m_failed |= m_position > m_bytes.size(); }
+    void Skip(std::size_t size)
+    {
+        m_position += size;
+        if (m_position > m_bytes.size())
+            m_failed = true;
+    }
 
     std::string Text()
     {
