@@ -7,7 +7,7 @@
 #include <string>
 
 #include "dialogs/driver_installer.h"
-#include "dialogs/inf_option_states.h"
+#include "driver/inf_option_states.h"
 #include "platform/framework/dialog.h"
 
 class CWin2000SetupDlg : public CDialog, public InfOptionStates {

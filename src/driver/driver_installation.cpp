@@ -1,7 +1,7 @@
 #include "driver/driver_installation.h"
 
 #include "cleanup/legacy_inf_cleanup.h"
-#include "dialogs/inf_option_patch.h"
+#include "driver/inf_option_patch.h"
 #include "driver/driver_paths.h"
 #include "driver/install_steps.h"
 #include "driver/pnp_update.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "dialogs/inf_option_states.h"
+#include "driver/inf_option_states.h"
 #include "platform/platform.h"
 
 enum class DriverInstallVariant {

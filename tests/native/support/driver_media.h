@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "dialogs/inf_option_states.h"
+#include "driver/inf_option_states.h"
 #include "platform/sim/sim_machine.h"
 
 namespace driver_media {

@@ -1,7 +1,7 @@
 // The driver options written into a staged INF, one digit per option line.
 #include <gtest/gtest.h>
 
-#include "dialogs/inf_option_patch.h"
+#include "driver/inf_option_patch.h"
 #include "support/driver_media.h"
 #include "support/setup_machine.h"
 

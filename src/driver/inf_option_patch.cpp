@@ -1,4 +1,4 @@
-#include "dialogs/inf_option_patch.h"
+#include "driver/inf_option_patch.h"
 
 #include <cstring>
 
