@@ -50,6 +50,17 @@ TEST(W2KSetupBinary, IsA32BitGuiProgramForSubsystem40)
     EXPECT_EQ(image.minorSubsystemVersion, 0);
 }
 
+// The whole program, with its dialogs in all five languages, fits in 96 KB:
+// it ships on every media and is copied to every machine. Where the bytes
+// go: scripts/size_breakdown.py.
+TEST(W2KSetupBinary, FitsInNinetySixKilobytes)
+{
+    constexpr std::size_t kSizeLimit = 96 * 1024;
+    std::size_t size = ProductBytes().size();
+    ASSERT_GT(size, 0u) << W2KSETUP_EXE << " was not read";
+    EXPECT_LE(size, kSizeLimit) << W2KSETUP_EXE << " has grown past its size limit";
+}
+
 TEST(W2KSetupBinary, LoadsOnWindows95AndNt4)
 {
     pe::PeImage image = ReadProduct();
