@@ -1,11 +1,11 @@
 #include "app/command_line.h"
 
+#include "common/ascii.h"
+
 void UpperCaseInPlace(char* text)
 {
-    for (; text && *text; ++text) {
-        if (*text >= 'a' && *text <= 'z')
-            *text = static_cast<char>(*text - 'a' + 'A');
-    }
+    for (; text && *text; ++text)
+        *text = AsciiUpper(*text);
 }
 
 bool IsReplaceMixerLiteral(const std::string& commandLine)

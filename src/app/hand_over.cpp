@@ -1,6 +1,7 @@
 #include "app/hand_over.h"
 
 #include "app/command_line.h"
+#include "common/ascii.h"
 #include "common/command_text.h"
 
 namespace {
@@ -10,9 +11,7 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
-        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 'a' + 'A') : b[i];
-        if (x != y)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
             return false;
     }
     return true;

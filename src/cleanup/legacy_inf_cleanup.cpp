@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "common/file_actions.h"
+#include "common/windows_directory.h"
+
 namespace {
 
 // The names earlier drivers put at the start of their device descriptions,
@@ -28,12 +31,6 @@ bool IsLegacyInf(platform::Profiles& profiles, const std::string& infPath)
     const bool byDescription = BeginsWithLegacyName(profiles, infPath, "SSC-Legacy.DeviceDesc");
     const bool byWaveName = BeginsWithLegacyName(profiles, infPath, "WDM_QNPCI.Wave.szPname");
     return byDescription || byWaveName;
-}
-
-void DeleteEvenIfReadOnly(platform::FileSystem& files, const std::string& path)
-{
-    files.SetAttributes(path, platform::kAttributeNormal);
-    files.Remove(path);
 }
 
 // Tests every file the search finds, `folder` + name being its full path,
@@ -63,9 +60,8 @@ bool ScanInfFiles(platform::Platform& os, const std::string& pattern, const std:
 
 void RemoveLegacyInfFiles(platform::Platform& os)
 {
-    const std::string windowsDir = os.files.WindowsDirectory();
-    const std::string infFolder = windowsDir + "\\INF\\";
-    const std::string otherFolder = windowsDir + "\\INF\\OTHER\\";
+    const std::string infFolder = InfFolderPath(os.files);
+    const std::string otherFolder = infFolder + "OTHER\\";
 
     if (!ScanInfFiles(os, otherFolder + "*.INF", otherFolder))
         ScanInfFiles(os, infFolder + "OEM*.INF", infFolder);

@@ -7,3 +7,8 @@ std::string WindowsDirectoryPath(platform::FileSystem& files)
         path += '\\';
     return path;
 }
+
+std::string InfFolderPath(platform::FileSystem& files)
+{
+    return WindowsDirectoryPath(files) + "INF\\";
+}

@@ -7,3 +7,7 @@
 #include "platform/files.h"
 
 std::string WindowsDirectoryPath(platform::FileSystem& files);
+
+// The Windows INF folder, "INF\" in the Windows directory, with a trailing
+// backslash.
+std::string InfFolderPath(platform::FileSystem& files);

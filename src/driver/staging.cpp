@@ -76,8 +76,7 @@ void RegisterMixerReplacement(platform::Platform& os, const std::string& sourceF
     os.files.SetAttributes(installerCopy, platform::kAttributeNormal);
     os.files.Copy(sourceFolder + "W2KSetup.dat", installerCopy, false);
 
-    auto runKey = os.registry.OpenKey(platform::RootKey::LocalMachine, kRunKeyPath,
-                                      platform::RegAccess::AllAccess);
+    auto runKey = OpenRunKey(os.registry);
     if (!runKey)
         return;
     // Quoted only when the Windows directory has a blank: Windows would

@@ -1,29 +1,23 @@
 #include "package/audio_applications.h"
 
+#include "common/top_level_window.h"
+
 namespace {
 
 constexpr std::uint32_t kPauseAfterClosing = 500;
 
-bool CloseWindow(platform::Platform& os, const char* title)
-{
-    auto window = os.desktop.FindTopLevel(title);
-    if (window)
-        os.desktop.SendClose(*window);
-    return window.has_value();
-}
-
 void CloseApplications(platform::Platform& os, bool alsoMixer)
 {
     // The suite closes its own players, so they are looked for only without it.
-    if (CloseWindow(os, "TuneStack")) {
+    if (CloseWindowByTitle(os.desktop, "TuneStack")) {
         os.clock.Sleep(kPauseAfterClosing);
     } else {
-        CloseWindow(os, "CD Player");
-        CloseWindow(os, "MIDI Player");
-        CloseWindow(os, "MP3 Player");
+        CloseWindowByTitle(os.desktop, "CD Player");
+        CloseWindowByTitle(os.desktop, "MIDI Player");
+        CloseWindowByTitle(os.desktop, "MP3 Player");
     }
     if (alsoMixer)
-        CloseWindow(os, "Mixer");
+        CloseWindowByTitle(os.desktop, "Mixer");
     os.clock.Sleep(kPauseAfterClosing);
 }
 

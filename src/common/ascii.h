@@ -1,0 +1,8 @@
+// ASCII letter case, as the C runtime's upper-casing in the "C" locale does
+// it: only 'a' to 'z' change, whatever the code page.
+#pragma once
+
+inline char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}

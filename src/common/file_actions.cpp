@@ -1,0 +1,7 @@
+#include "common/file_actions.h"
+
+void DeleteEvenIfReadOnly(platform::FileSystem& files, const std::string& path)
+{
+    files.SetAttributes(path, platform::kAttributeNormal);
+    files.Remove(path);
+}
