@@ -4,15 +4,12 @@
 #include "app/hand_over.h"
 #include "app/mixer_replacement.h"
 #include "app/preferences.h"
-#include "common/messages.h"
 #include "common/run_key.h"
 #include "common/source_dir.h"
+#include "dialogs/driver_setup.h"
 #include "dialogs/setup_dlg.h"
 #include "dialogs/win2000_setup_dlg.h"
-#include "driver/driver_installation.h"
 #include "package/package_setup.h"
-
-CSetupApp::CSetupApp() : CWinApp(nullptr) {}
 
 bool CSetupApp::InitInstance()
 {
@@ -22,16 +19,14 @@ bool CSetupApp::InitInstance()
     const std::string commandLine = m_lpCmdLine ? m_lpCmdLine : "";
 
     if (IsReplaceMixerLiteral(commandLine)) {
-        auto runKey = system.registry.OpenKey(platform::RootKey::LocalMachine, kRunKeyPath,
-                                              platform::RegAccess::AllAccess);
+        auto runKey = OpenRunKey(system.registry);
         if (runKey && ReplaceMixer(system, *runKey))
             return false;
     }
 
     SetDefaultSoundFormat(system);
 
-    if (auto runKey = system.registry.OpenKey(platform::RootKey::LocalMachine, kRunKeyPath,
-                                              platform::RegAccess::AllAccess)) {
+    if (auto runKey = OpenRunKey(system.registry)) {
         system.registry.DeleteValue(*runKey, kPackageRunValue);
         system.registry.CloseKey(*runKey);
     }
@@ -40,8 +35,7 @@ bool CSetupApp::InitInstance()
     const std::string setupIni = m_sourceDir + "setup.ini";
     const SetupOptions options = ReadSetupOptions(system.profiles, setupIni);
     ApplyCdPlayerSetting(system, setupIni);
-    OsClass& osClass = *this;
-    osClass = QueryOsClass(system.version);
+    m_osClass = QueryOsClass(system.version);
 
     Dispatch(commandLine, options);
     return false;
@@ -49,14 +43,14 @@ bool CSetupApp::InitInstance()
 
 void CSetupApp::Dispatch(const std::string& commandLine, const SetupOptions& options)
 {
-    if (!m_bWin2000) {
+    if (!m_osClass.m_bWin2000) {
         HandOverToMediaSetup(os(), m_sourceDir, commandLine, options.driverOnly);
         return;
     }
     if (options.webSetup == 0 && IsApLiteral(commandLine))
         InstallPackageFromStartup(os(), m_sourceDir);
     if (options.webSetup == 0 && (IsDriverLiteral(commandLine) || options.driverOnly != 0)) {
-        InstallDriverFromStartup(false);
+        InstallDriverFromStartup(DriverInstallVariant::DriverSwitch);
         return;
     }
 
@@ -70,7 +64,7 @@ void CSetupApp::Dispatch(const std::string& commandLine, const SetupOptions& opt
             RunAsMainWindow(dialog);
         }
     } else {
-        InstallDriverFromStartup(true);
+        InstallDriverFromStartup(DriverInstallVariant::WebSilent);
     }
 }
 
@@ -81,20 +75,11 @@ void CSetupApp::RunAsMainWindow(CDialog& dialog)
     m_pMainWnd = nullptr;
 }
 
-void CSetupApp::InstallDriverFromStartup(bool silentWebSetup)
+void CSetupApp::InstallDriverFromStartup(DriverInstallVariant variant)
 {
-    platform::Platform& system = os();
-    system.desktop.ShowMessage(platform::kNoWindow, kDriverNotice, kSetupCaption,
-                               platform::kMessageBoxOk);
-    if (auto mixer = system.desktop.FindTopLevel("Mixer"))
-        system.desktop.SendClose(*mixer);
-
-    BeginWaitCursor();
     DriverInstallRequest request;
-    request.variant =
-        silentWebSetup ? DriverInstallVariant::WebSilent : DriverInstallVariant::DriverSwitch;
+    request.variant = variant;
     request.sourceDir = m_sourceDir;
-    request.windowsXP = m_bWinXP;
-    RunDriverInstallation(system, request);
-    EndWaitCursor();
+    request.windowsXP = m_osClass.m_bWinXP;
+    RunDriverSetup(os(), request);
 }

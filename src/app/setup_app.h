@@ -5,26 +5,24 @@
 
 #include "app/setup_options.h"
 #include "common/os_class.h"
+#include "driver/driver_installation.h"
 #include "platform/framework/dialog.h"
 #include "platform/framework/winapp.h"
 
-class CSetupApp : public CWinApp, public OsClass {
+class CSetupApp : public CWinApp {
 public:
-    CSetupApp();
-
     // Probes the environment, makes the unconditional adjustments and runs
     // exactly one path. Always returns false.
     bool InitInstance() override;
 
-    const std::string& SourceDir() const { return m_sourceDir; }
-
 private:
     void Dispatch(const std::string& commandLine, const SetupOptions& options);
-    void InstallDriverFromStartup(bool silentWebSetup);
+    void InstallDriverFromStartup(DriverInstallVariant variant);
     // The dialog is the application's main window while it runs; its
     // result is not needed.
     void RunAsMainWindow(CDialog& dialog);
 
+    OsClass m_osClass;
     std::string m_sourceDir;
 };
 

@@ -1,10 +1,11 @@
-// How the option dialogs start the driver installation. The program always
-// runs RunDriverInstallation; the dialogs' tests put a recorder in its place
-// to see what a dialog asks for and what it shows meanwhile.
+// How the callers start the driver installation. The program always runs
+// RunDriverInstallation; the dialogs' tests put a recorder in its place to
+// see what a dialog asks for and what it shows meanwhile.
 #pragma once
 
 #include <functional>
 
 #include "driver/driver_installation.h"
 
-using DriverInstaller = std::function<void(platform::Platform&, const DriverInstallRequest&)>;
+using DriverInstaller =
+    std::function<DriverInstallOutcome(platform::Platform&, const DriverInstallRequest&)>;

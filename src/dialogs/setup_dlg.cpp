@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "common/source_dir.h"
 #include "dialogs/about_dlg.h"
+#include "dialogs/driver_setup.h"
 #include "package/audio_applications.h"
 #include "package/package_setup.h"
 #include "package/previous_package.h"
@@ -150,13 +151,10 @@ bool CSetupDlg::InstallApplications()
 
 void CSetupDlg::InstallDriver()
 {
-    MessageBox(kDriverNotice, kSetupCaption, platform::kMessageBoxOk);
-    BeginWaitCursor();
     DriverInstallRequest request;
     request.variant = DriverInstallVariant::MainDialog;
     request.owner = m_hWnd;
     request.sourceDir = m_sourceDir;
     request.windowsXP = m_osClass.m_bWinXP;
-    m_installDriver(os(), request);
-    EndWaitCursor();
+    RunDriverSetup(os(), request, m_installDriver);
 }

@@ -1,7 +1,7 @@
 #include "dialogs/win2000_setup_dlg.h"
 
-#include "common/messages.h"
 #include "common/source_dir.h"
+#include "dialogs/driver_setup.h"
 #include "resources/resource.h"
 
 CWin2000SetupDlg::CWin2000SetupDlg(platform::Platform& os, CWnd* parent)
@@ -78,20 +78,16 @@ void CWin2000SetupDlg::ChooseMotherboard(bool onMotherboard)
 
 void CWin2000SetupDlg::OnOK()
 {
-    MessageBox(kDriverNotice, kSetupCaption, platform::kMessageBoxOk);
-    // Hidden, the dialog keeps its controls: the INF patching reads them.
-    ShowWindow(false);
-    BeginWaitCursor();
     DriverInstallRequest request;
     request.variant = DriverInstallVariant::Win2000Dialog;
     request.owner = m_hWnd;
     // The driver package lies beside the installer in this set-up, so no
     // media folder is chosen by Windows version.
     request.sourceDir = m_sourceDir;
+    // Hidden during the installation, the dialog keeps its controls: the INF
+    // patching reads the options from them.
     request.infOptions = this;
-    m_installDriver(os(), request);
-    CDialog::OnOK();
-    EndWaitCursor();
+    RunDriverSetup(os(), request, m_installDriver, [this] { CDialog::OnOK(); });
 }
 
 bool CWin2000SetupDlg::LegacyDeviceDisabled()

@@ -1,14 +1,15 @@
 #include "driver/driver_installation.h"
 
 #include "cleanup/legacy_inf_cleanup.h"
-#include "driver/inf_option_patch.h"
 #include "driver/driver_paths.h"
+#include "driver/inf_option_patch.h"
 #include "driver/install_steps.h"
 #include "driver/pnp_update.h"
 #include "driver/staging.h"
 #include "package/audio_applications.h"
 
-void RunDriverInstallation(platform::Platform& os, const DriverInstallRequest& request)
+DriverInstallOutcome RunDriverInstallation(platform::Platform& os,
+                                           const DriverInstallRequest& request)
 {
     const DriverInstallSteps steps = StepsOf(request.variant);
 
@@ -47,4 +48,5 @@ void RunDriverInstallation(platform::Platform& os, const DriverInstallRequest& r
         InstallStagedDriver(os);
     else
         ForceReinstall(os);
+    return DriverInstallOutcome::RestartPromptDue;
 }

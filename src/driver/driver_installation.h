@@ -21,5 +21,14 @@ struct DriverInstallRequest {
     InfOptionStates* infOptions = nullptr;  // Win2000Dialog: the options patched into the INF
 };
 
-// Runs the variant's steps and returns when the restart prompt has closed.
-void RunDriverInstallation(platform::Platform& os, const DriverInstallRequest& request);
+// How an installation ends for its caller.
+enum class DriverInstallOutcome {
+    // The driver went to Plug-and-Play: the restart prompt is due now.
+    RestartPromptDue,
+};
+
+// Runs the variant's steps, from the legacy INF cleanup to the end of the
+// Plug-and-Play update. The caller's own steps around it (the notice, the
+// wait cursor, the prompt) are DriverSetup's.
+DriverInstallOutcome RunDriverInstallation(platform::Platform& os,
+                                           const DriverInstallRequest& request);

@@ -5,7 +5,15 @@ DriverInstallSteps StepsOf(DriverInstallVariant variant)
     DriverInstallSteps steps{};
     switch (variant) {
     case DriverInstallVariant::DriverSwitch:
+        steps.closesMixerFirst = true;
+        steps.clearsMixerInitialize = true;
+        steps.stagesDosDrivers = true;
+        steps.choosesMediaFolder = true;
+        steps.registersMixerReplacement = true;
+        steps.triesDirectUpdate = true;
+        break;
     case DriverInstallVariant::MainDialog:
+        // The main dialog leaves the mixer running.
         steps.clearsMixerInitialize = true;
         steps.stagesDosDrivers = true;
         steps.choosesMediaFolder = true;
@@ -14,9 +22,11 @@ DriverInstallSteps StepsOf(DriverInstallVariant variant)
         break;
     case DriverInstallVariant::WebSilent:
         // The web set-up leaves the mixer's settings alone.
+        steps.closesMixerFirst = true;
         steps.registersMixerReplacement = true;
         break;
     case DriverInstallVariant::Win2000Dialog:
+        steps.hidesCallingDialog = true;
         steps.closesAudioApplications = true;
         steps.clearsMixerInitialize = true;
         steps.createsStagingWithParents = true;

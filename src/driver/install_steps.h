@@ -1,9 +1,13 @@
-// Which steps each driver installation variant runs.
+// Which steps each driver installation variant runs, the caller's included.
 #pragma once
 
 #include "driver/driver_installation.h"
 
 struct DriverInstallSteps {
+    // The caller's steps before the installation.
+    bool hidesCallingDialog = false;  // the dialog stays, hidden, for the INF patch to read
+    bool closesMixerFirst = false;  // the "Mixer" window, without a pause
+    // The installation's own steps.
     bool closesAudioApplications = false;  // the players and the mixer, with their pauses
     bool clearsMixerInitialize = false;  // "mixerdef.ini" [RUNTIME] Initialize=0
     bool createsStagingWithParents = false;  // the staging folder together with its parents

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/file_actions.h"
 #include "common/windows_directory.h"
-#include "dialogs/restart_dlg.h"
 #include "driver/driver_paths.h"
 #include "driver/present_device.h"
 
@@ -20,11 +20,9 @@ constexpr std::uint32_t kPauseBeforeRebootPrompt = 10000;
 // its index and finds the newly registered INF.
 void DeleteInfDatabase(platform::Platform& os)
 {
-    const std::string infFolder = WindowsDirectoryPath(os.files) + "INF\\";
-    for (const char* name : {"Drvdata.bin", "Drvidx.bin"}) {
-        os.files.SetAttributes(infFolder + name, platform::kAttributeNormal);
-        os.files.Remove(infFolder + name);
-    }
+    const std::string infFolder = InfFolderPath(os.files);
+    for (const char* name : {"Drvdata.bin", "Drvidx.bin"})
+        DeleteEvenIfReadOnly(os.files, infFolder + name);
 }
 
 // Appends the staging folder to the installation-source list. The new list
@@ -50,19 +48,15 @@ void InstallStagedDriver(platform::Platform& os)
     // is still installed.
     const int baseline = os.mixer.DeviceCount();
 
-    std::string deviceId = kHardwareId;
-    int removeFlag = 0;
-    const bool found = FindPresentDevice(os, deviceId, removeFlag) != 0;
+    const std::optional<std::string> deviceId = FindPresentDevice(os);
 
     bool rebootRequired = false;
-    if (found && os.devices.UpdateDriver(os.desktop.DesktopWindow(), deviceId, kStagedInf,
-                                         platform::kInstallFlagForce, rebootRequired)) {
-        if (rebootRequired) {
+    if (deviceId && os.devices.UpdateDriver(os.desktop.DesktopWindow(), *deviceId, kStagedInf,
+                                            platform::kInstallFlagForce, rebootRequired)) {
+        if (rebootRequired)
             os.clock.SleepEx(kPauseBeforeRebootPrompt);
-            ShowRestartPrompt(os);
-        } else {
+        else
             WaitForNewMixers(os, baseline);
-        }
         return;
     }
     ForceReinstall(os);
@@ -70,10 +64,7 @@ void InstallStagedDriver(platform::Platform& os)
 
 void ForceReinstall(platform::Platform& os)
 {
-    std::string deviceId = kHardwareId;
-    int removeFlag = 1;
-    FindPresentDevice(os, deviceId, removeFlag);
-
+    RemovePresentDevice(os);
     DeleteInfDatabase(os);
     os.devices.CopyOemInf(kStagedInf, kStagedMediaLocation);
     std::optional<platform::SourceList> queried = AddStagingToSourceList(os);
@@ -101,5 +92,4 @@ void WaitForNewMixers(platform::Platform& os, int baseline)
         }
     }
     os.clock.SleepEx(kPauseBeforePrompt);
-    ShowRestartPrompt(os);
 }

@@ -1,13 +1,14 @@
 #include "driver/present_device.h"
 
+#include "driver/driver_paths.h"
+
 namespace {
 
 // The entry of the hardware-ID multi-string that contains `deviceId`, if any.
 // Entries are read only within the bytes the property call returned, so a
 // list that lacks its final terminators still ends there. Hardware IDs are
 // plain ASCII, so a byte search respects every multibyte code page.
-bool FindMatchingEntry(const std::string& data, const std::string& deviceId,
-                       std::string& matchingEntry)
+std::optional<std::string> FindMatchingEntry(const std::string& data, const std::string& deviceId)
 {
     std::size_t start = 0;
     while (start < data.size() && data[start] != '\0') {
@@ -15,24 +16,22 @@ bool FindMatchingEntry(const std::string& data, const std::string& deviceId,
         if (end == std::string::npos)
             end = data.size();
         std::string entry = data.substr(start, end - start);
-        if (entry.find(deviceId) != std::string::npos) {
-            matchingEntry = entry;
-            return true;
-        }
+        if (entry.find(deviceId) != std::string::npos)
+            return entry;
         start = end + 1;
     }
-    return false;
+    return std::nullopt;
 }
 
-}  // namespace
+enum class OnMatch { Keep, Remove };
 
-int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& removeFlag)
+std::optional<std::string> SearchPresentDevices(platform::Platform& os, OnMatch onMatch)
 {
     auto set = os.devices.GetPresentDevices();
     if (!set)
-        return 0;
+        return std::nullopt;
 
-    bool matched = false;
+    std::optional<std::string> matched;
     platform::DeviceInfo device;
     for (std::uint32_t index = 0; !matched && os.devices.EnumDevice(*set, index, device);
          ++index) {
@@ -41,19 +40,26 @@ int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& remove
             continue;
         if (ids.status != platform::HardwareIds::Status::Read)
             break;
-        std::string entry;
-        if (!FindMatchingEntry(ids.data, deviceId, entry))
-            continue;
-        if (removeFlag != 0)
-            removeFlag = os.devices.RemoveDevice(*set, device) ? 1 : 0;
-        // The whole entry, however long: the update is aimed at exactly this ID.
-        deviceId = entry;
-        matched = true;
+        matched = FindMatchingEntry(ids.data, kHardwareId);
+        if (matched && onMatch == OnMatch::Remove)
+            os.devices.RemoveDevice(*set, device);
     }
 
     // Destroying the set may change the last error; the search's own stays.
     const std::uint32_t searchError = os.errors.LastError();
     os.devices.DestroyDeviceSet(*set);
     os.errors.SetLastError(searchError);
-    return matched ? 1 : 0;
+    return matched;
+}
+
+}  // namespace
+
+std::optional<std::string> FindPresentDevice(platform::Platform& os)
+{
+    return SearchPresentDevices(os, OnMatch::Keep);
+}
+
+void RemovePresentDevice(platform::Platform& os)
+{
+    SearchPresentDevices(os, OnMatch::Remove);
 }

@@ -1,14 +1,18 @@
 // The search for the audio device among the present devices.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
 
 // Searches the present devices of all classes for a hardware-ID entry that
-// contains `deviceId`. For the first matching device (in enumeration order)
-// and its first matching entry: with a nonzero `removeFlag` the device is
-// removed and the flag set to 1 on success or 0 on failure, and `deviceId`
-// becomes the whole matching entry. Returns 1 when a device matched, else 0.
-// The thread's last error is left as the search left it.
-int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& removeFlag);
+// contains the device's hardware ID. Returns the whole matching entry of the
+// first matching device (in enumeration order), however long: the update is
+// aimed at exactly that ID. The thread's last error is left as the search
+// left it.
+std::optional<std::string> FindPresentDevice(platform::Platform& os);
+
+// The same search; the first matching device is removed. Whether the removal
+// succeeds is not looked at: the reinstall goes on either way.
+void RemovePresentDevice(platform::Platform& os);

@@ -15,8 +15,6 @@ public:
     // Runs DoDataExchange in the given direction.
     bool UpdateData(bool saveAndValidate = true);
 
-    int TemplateId() const { return m_templateId; }
-
 protected:
     virtual void DoDataExchange(CDataExchange& exchange);
     // Binds the controls; true lets the system focus the first tab stop.

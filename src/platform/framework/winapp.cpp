@@ -1,7 +1,5 @@
 #include "platform/framework/winapp.h"
 
-CWinApp::CWinApp(const char*) {}
-
 bool CWinApp::InitInstance()
 {
     return false;

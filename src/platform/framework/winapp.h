@@ -6,7 +6,7 @@
 
 class CWinApp {
 public:
-    explicit CWinApp(const char* appName = nullptr);
+    CWinApp() = default;
     virtual ~CWinApp() = default;
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;

@@ -290,14 +290,16 @@ TEST_F(MainDialog, BothBoxesWithThePackageGoneAtOkInstallTheDriver)
     EXPECT_FALSE(machine.files.Exists(kHandshake));
     EXPECT_FALSE(PackageStarted());
     EXPECT_EQ(machine.dialogs.WaitCursorDepth(), 0);
+    // The restart prompt follows the installation under the wait cursor.
     EXPECT_EQ(machine.log().Sequence({"MessageBoxA", "BeginWaitCursor", "RunDriverInstallation",
-                                      "EndWaitCursor", "EndDialog"}),
+                                      "DialogBoxParamA", "EndWaitCursor", "EndDialog"}),
               (std::vector<std::string>{
+                  "DialogBoxParamA 102",
                   "MessageBoxA owner=dialog \"" + std::string(kMissingPackageSetup) +
                       "\" \"Setup\" 0x0",
                   "MessageBoxA owner=dialog \"" + std::string(kDriverNotice) + "\" \"Setup\" 0x0",
-                  "BeginWaitCursor", "RunDriverInstallation MainDialog", "EndWaitCursor",
-                  "EndDialog 102 1"}));
+                  "BeginWaitCursor", "RunDriverInstallation MainDialog", "DialogBoxParamA 132",
+                  "EndDialog 132 1", "EndWaitCursor", "EndDialog 102 1"}));
 }
 
 TEST_F(MainDialog, ApplicationsOnlyWithThePackageGoneInstallNothing)

@@ -230,11 +230,13 @@ TEST_F(Win2000Dialog, InstallShowsTheNoticeHidesTheDialogAndWaitsWithTheCursor)
     EXPECT_EQ(patched[0].JackConfig(), 5);
 
     EXPECT_EQ(machine.log().Sequence({"MessageBoxA", "ShowWindow", "BeginWaitCursor",
-                                      "RunDriverInstallation", "EndDialog", "EndWaitCursor"}),
+                                      "RunDriverInstallation", "DialogBoxParamA", "EndDialog",
+                                      "EndWaitCursor"}),
               (std::vector<std::string>{
+                  "DialogBoxParamA 131",
                   "MessageBoxA owner=dialog \"" + std::string(kDriverNotice) + "\" \"Setup\" 0x0",
                   "ShowWindow 131 SW_HIDE", "BeginWaitCursor", "RunDriverInstallation Win2000Dialog",
-                  "EndDialog 131 1", "EndWaitCursor"}));
+                  "DialogBoxParamA 132", "EndDialog 132 1", "EndDialog 131 1", "EndWaitCursor"}));
     EXPECT_EQ(machine.dialogs.WaitCursorDepth(), 0);
     // The dialog itself closes no window: that is the installation's first step.
     EXPECT_TRUE(machine.desktop.IsOpen("TuneStack"));

@@ -12,22 +12,18 @@ using driver_media::kHardwareId;
 class PresentDevice : public ::testing::Test {
 protected:
     SetupMachine machine;
-    std::string deviceId = kHardwareId;
-    int removeFlag = 0;
 
-    int Find() { return FindPresentDevice(machine.os(), deviceId, removeFlag); }
+    std::optional<std::string> Find() { return FindPresentDevice(machine.os()); }
     std::vector<std::string> Removals() { return machine.log().Details("SetupDiRemoveDevice"); }
 };
 
-TEST_F(PresentDevice, TheSecondEntryCanMatchAndThenFillsTheBuffer)
+TEST_F(PresentDevice, TheSecondEntryCanMatchAndIsTheOneReturned)
 {
     machine.devices.AddDevice("PCI\\VEN_8086&DEV_2415\\3&1", {"PCI\\VEN_8086&DEV_2415"});
     machine.devices.AddDevice("PCI\\VEN_7E2D&DEV_0111\\3&2",
                               {"PCI\\VEN_7E2D&DEV_0112&SUBSYS_0", "PCI\\VEN_7E2D&DEV_0111&REV_02",
                                "PCI\\VEN_7E2D&DEV_0111"});
-    EXPECT_EQ(Find(), 1);
-    EXPECT_EQ(deviceId, "PCI\\VEN_7E2D&DEV_0111&REV_02");
-    EXPECT_EQ(removeFlag, 0);
+    EXPECT_EQ(Find(), "PCI\\VEN_7E2D&DEV_0111&REV_02");
     EXPECT_TRUE(Removals().empty());
     EXPECT_EQ(machine.devices.OpenDeviceSets(), 0u);
 }
@@ -36,23 +32,12 @@ TEST_F(PresentDevice, OnlyTheFirstOfTwoMatchingDevicesIsRemoved)
 {
     machine.devices.AddDevice("FIRST", {"PCI\\VEN_7E2D&DEV_0111&SUBSYS_00011234"});
     machine.devices.AddDevice("SECOND", {"PCI\\VEN_7E2D&DEV_0111"});
-    removeFlag = 1;
-    EXPECT_EQ(Find(), 1);
+    RemovePresentDevice(machine.os());
     EXPECT_EQ(Removals(), std::vector<std::string>{"FIRST"});
-    EXPECT_EQ(removeFlag, 1);
-    EXPECT_EQ(deviceId, "PCI\\VEN_7E2D&DEV_0111&SUBSYS_00011234");
+    EXPECT_FALSE(machine.devices.Device("FIRST")->present);
     EXPECT_TRUE(machine.devices.Device("SECOND")->present);
     // The search stops at the match.
     EXPECT_EQ(machine.log().Count("SetupDiGetDeviceRegistryPropertyA"), 1u);
-}
-
-TEST_F(PresentDevice, AFailedRemovalClearsTheFlag)
-{
-    machine.devices.AddDevice("AUDIO", {kHardwareId});
-    machine.devices.devices[0].removable = false;
-    removeFlag = 7;
-    EXPECT_EQ(Find(), 1);
-    EXPECT_EQ(removeFlag, 0);
 }
 
 TEST_F(PresentDevice, DevicesWithoutHardwareIdsAreSkippedButOtherErrorsEndTheSearch)
@@ -60,45 +45,36 @@ TEST_F(PresentDevice, DevicesWithoutHardwareIdsAreSkippedButOtherErrorsEndTheSea
     machine.devices.AddDevice("ISA\\LEGACY", {});
     machine.devices.devices[0].hasHardwareIds = false;
     machine.devices.AddDevice("AUDIO", {kHardwareId});
-    EXPECT_EQ(Find(), 1);
+    EXPECT_EQ(Find(), kHardwareId);
 
     SetupMachine failing;
     failing.devices.AddDevice("BROKEN", {"PCI\\VEN_1"});
     failing.devices.AddDevice("AUDIO", {kHardwareId});
     failing.faults.Fail("SetupDiGetDeviceRegistryPropertyA", "BROKEN");
-    std::string id = kHardwareId;
-    int flag = 1;
-    EXPECT_EQ(FindPresentDevice(failing.os(), id, flag), 0);
-    EXPECT_EQ(id, kHardwareId);
-    EXPECT_EQ(flag, 1);
+    RemovePresentDevice(failing.os());
     EXPECT_TRUE(failing.devices.Device("AUDIO")->present);
     EXPECT_EQ(failing.devices.OpenDeviceSets(), 0u);
 }
 
-TEST_F(PresentDevice, NoDeviceSetOrNoMatchLeavesBufferAndFlag)
+TEST_F(PresentDevice, NoDeviceSetOrNoMatchFindsNothing)
 {
     machine.faults.Fail("SetupDiGetClassDevsA");
-    removeFlag = 1;
-    EXPECT_EQ(Find(), 0);
-    EXPECT_EQ(removeFlag, 1);
+    EXPECT_EQ(Find(), std::nullopt);
     EXPECT_EQ(machine.log().Count("SetupDiDestroyDeviceInfoList"), 0u);
 
     SetupMachine other;
     other.devices.AddDevice("NET", {"PCI\\VEN_10EC&DEV_8139", "PCI\\VEN_10EC"});
     other.devices.AddDevice("NEAR", {"PCI\\VEN_7E2D&DEV_011", "pci\\ven_7e2d&dev_0111"});
-    std::string id = kHardwareId;
-    int flag = 1;
-    EXPECT_EQ(FindPresentDevice(other.os(), id, flag), 0);
-    EXPECT_EQ(id, kHardwareId);
-    EXPECT_EQ(flag, 1);
+    EXPECT_EQ(FindPresentDevice(other.os()), std::nullopt);
+    RemovePresentDevice(other.os());
+    EXPECT_TRUE(other.log().Details("SetupDiRemoveDevice").empty());
 }
 
 TEST_F(PresentDevice, AnEntryLongerThanTheOldBufferIsTakenWhole)
 {
     const std::string longEntry = std::string(kHardwareId) + "&SUBSYS_" + std::string(300, 'A');
     machine.devices.AddDevice("AUDIO", {longEntry});
-    EXPECT_EQ(Find(), 1);
-    EXPECT_EQ(deviceId, longEntry);
+    EXPECT_EQ(Find(), longEntry);
 }
 
 TEST_F(PresentDevice, APropertyWithoutItsTerminatorsEndsAtItsSize)
@@ -106,15 +82,12 @@ TEST_F(PresentDevice, APropertyWithoutItsTerminatorsEndsAtItsSize)
     machine.devices.AddDevice("AUDIO", {});
     // Two entries, the last one cut off before its zero and the list's final zero.
     machine.devices.devices[0].hardwareIdData = std::string("PCI\\VEN_1", 9) + '\0' + kHardwareId;
-    EXPECT_EQ(Find(), 1);
-    EXPECT_EQ(deviceId, kHardwareId);
+    EXPECT_EQ(Find(), kHardwareId);
 
     SetupMachine cut;
     cut.devices.AddDevice("AUDIO", {});
     cut.devices.devices[0].hardwareIdData = "PCI\\VEN_7E2D&DEV_01";
-    std::string id = kHardwareId;
-    int flag = 0;
-    EXPECT_EQ(FindPresentDevice(cut.os(), id, flag), 0);
+    EXPECT_EQ(FindPresentDevice(cut.os()), std::nullopt);
 }
 
 TEST_F(PresentDevice, TheSearchsLastErrorSurvivesTheDestructionOfTheSet)

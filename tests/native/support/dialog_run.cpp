@@ -1,5 +1,7 @@
 #include "support/dialog_run.h"
 
+#include "support/driver_media.h"
+
 namespace {
 
 class BodyApp : public CWinApp {
@@ -38,6 +40,10 @@ DriverInstaller DriverInstallRecorder::Installer()
         requests.push_back(request);
         if (during)
             during(request);
+        // The caller shows the restart prompt next; the user says "No".
+        if (outcome == DriverInstallOutcome::RestartPromptDue)
+            driver_media::AnswerRestartPrompt(m_machine, false);
+        return outcome;
     };
 }
 

@@ -14,9 +14,10 @@
 InstallerRun RunInApplication(sim::SimMachine& machine, const std::function<void(CWinApp&)>& body);
 
 // Takes the driver installation's place: keeps every request, notes the call
-// in the machine's record as "RunDriverInstallation <variant>", and runs
-// `during` inside the call, where a test looks at what the user sees while
-// the installation would run.
+// in the machine's record as "RunDriverInstallation <variant>", runs `during`
+// inside the call, where a test looks at what the user sees while the
+// installation would run, and ends as `outcome` says. When the restart prompt
+// is due, the user answers it with "No".
 class DriverInstallRecorder {
 public:
     explicit DriverInstallRecorder(sim::SimMachine& machine) : m_machine(machine) {}
@@ -25,6 +26,7 @@ public:
 
     std::vector<DriverInstallRequest> requests;
     std::function<void(const DriverInstallRequest&)> during;
+    DriverInstallOutcome outcome = DriverInstallOutcome::RestartPromptDue;
 
 private:
     sim::SimMachine& m_machine;
