@@ -26,7 +26,7 @@ std::optional<platform::WindowHandle> WaitForMixerWindow(platform::Platform& os)
 
 }  // namespace
 
-bool ReplaceMixer(platform::Platform& os, platform::RegKey runKey)
+void ReplaceMixer(platform::Platform& os, platform::RegKey runKey)
 {
     // The trigger goes first, so that the replacement runs once whatever follows.
     os.registry.DeleteValue(runKey, kReplaceMixerValue);
@@ -41,13 +41,13 @@ bool ReplaceMixer(platform::Platform& os, platform::RegKey runKey)
     std::string source = windowsDir + "Mixer.dat";
     std::string target = windowsDir + "Mixer.exe";
     if (!os.files.OpensForReading(source))
-        return false;
+        return;
 
+    // The copy overwrites the old mixer in place: should it fail, the old
+    // one is still there, and it is started all the same.
     os.files.SetAttributes(target, platform::kAttributeNormal);
-    os.files.Remove(target);
     os.files.Copy(source, target, false);
 
     if (auto mixer = os.processes.Start(ProgramCommand(target, " /startup"), platform::kShowHide))
         os.processes.Release(*mixer);
-    return true;
 }

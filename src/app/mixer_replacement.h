@@ -6,5 +6,5 @@
 // Removes the Run value "Replace Quarnel Mixer" from the open Run key and
 // closes the key, closes the running mixer, copies "Mixer.dat" over
 // "Mixer.exe" in the Windows directory and starts it with "/startup".
-// Returns whether the replacement ran, that is whether "Mixer.dat" was there.
-bool ReplaceMixer(platform::Platform& os, platform::RegKey runKey);
+// Without "Mixer.dat" nothing is copied or started.
+void ReplaceMixer(platform::Platform& os, platform::RegKey runKey);

@@ -18,10 +18,14 @@ bool CSetupApp::InitInstance()
     UpperCaseInPlace(m_lpCmdLine);
     const std::string commandLine = m_lpCmdLine ? m_lpCmdLine : "";
 
+    // The run after the restart does the replacement or nothing at all: it
+    // comes back at every logon while its Run value stays, so it must never
+    // show anything. A user who may not write the Run key leaves the value
+    // for the next logon of one who may.
     if (IsReplaceMixerLiteral(commandLine)) {
-        auto runKey = OpenRunKey(system.registry);
-        if (runKey && ReplaceMixer(system, *runKey))
-            return false;
+        if (auto runKey = OpenRunKey(system.registry))
+            ReplaceMixer(system, *runKey);
+        return false;
     }
 
     SetDefaultSoundFormat(system);

@@ -240,7 +240,7 @@ TEST_F(Startup, DriverRowWithoutAMixerWindowSendsNothing)
 
 TEST_F(Startup, DialogRowsPassThroughTheThreeDControls)
 {
-    for (const char* commandLine : {"", "/AP /DRIVER", "/AP ", "-REPLACEMIXER"}) {
+    for (const char* commandLine : {"", "/AP /DRIVER", "/AP "}) {
         SetupMachine fresh;
         fresh.AddPackage();
         fresh.dialogs.Expect(102, [](sim::SimDialog& dialog) { dialog.PressCancel(); });
@@ -294,7 +294,7 @@ TEST_F(Startup, MainOptionsDialogWithoutThePackageEndsTheProcess)
 
 TEST_F(Startup, WebSetupWithWdmDriverShowsTheWindows2000DialogWhateverTheCommandLine)
 {
-    for (const char* commandLine : {"", "/AP", "/DRIVER", "-REPLACEMIXER"}) {
+    for (const char* commandLine : {"", "/AP", "/DRIVER"}) {
         SetupMachine fresh;
         fresh.InstallOption("WebSetup", 1);
         fresh.InstallOption("InstallWDMDriver", 1);
