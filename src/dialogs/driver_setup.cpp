@@ -17,8 +17,15 @@ void RunDriverSetup(platform::Platform& os, const DriverInstallRequest& request,
         CloseWindowByTitle(os.desktop, "Mixer");
 
     os.dialogs.BeginWaitCursor();
-    if (install(os, request) == DriverInstallOutcome::RestartPromptDue)
+    switch (install(os, request)) {
+    case DriverInstallOutcome::RestartPromptDue:
         ShowRestartPrompt(os);
+        break;
+    case DriverInstallOutcome::NothingStaged:
+        os.desktop.ShowMessage(request.owner, kMissingInstallationFiles, kSetupCaption,
+                               platform::kMessageBoxOk);
+        break;
+    }
     if (beforeCursorEnds)
         beforeCursorEnds();
     os.dialogs.EndWaitCursor();

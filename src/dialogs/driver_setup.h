@@ -9,7 +9,8 @@
 // Shows "The driver will be installed now. ..." (owned by the calling
 // dialog, if any), runs the caller's steps of the variant (hiding the
 // dialog, closing the mixer), puts up the wait cursor and runs the
-// installation; then shows the restart prompt when it is due. The wait
+// installation; then shows the restart prompt when it is due, or "Can not
+// find installation files." when nothing could be staged. The wait
 // cursor comes down last: `beforeCursorEnds` is the caller's last step while
 // it is still up (the Windows 2000/XP dialog ends itself there).
 void RunDriverSetup(platform::Platform& os, const DriverInstallRequest& request,

@@ -41,6 +41,10 @@ DriverInstallOutcome RunDriverInstallation(platform::Platform& os,
         };
     }
     StageDriverFiles(os, driverFolder, infHook);
+    // Without its INF the update would fail and the reinstall would remove
+    // the working driver for nothing it could put in its place.
+    if (!os.files.OpensForReading(kStagedInf))
+        return DriverInstallOutcome::NothingStaged;
     if (steps.registersMixerReplacement)
         RegisterMixerReplacement(os, driverFolder);
 

@@ -25,6 +25,9 @@ struct DriverInstallRequest {
 enum class DriverInstallOutcome {
     // The driver went to Plug-and-Play: the restart prompt is due now.
     RestartPromptDue,
+    // No "QNAUDIO.INF" reached the staging folder. The device and the INF
+    // folder were left as they were, so the working driver stays.
+    NothingStaged,
 };
 
 // Runs the variant's steps, from the legacy INF cleanup to the end of the

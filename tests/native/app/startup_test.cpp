@@ -184,6 +184,8 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
         fresh.desktop.AddWindow("Mixer");
         fresh.InstallOption("DriverOnly", c.driverOnly);
         fresh.InstallOption("WebSetup", c.webSetup);
+        driver_media::AddDriverPackage(fresh, "D:\\WIN_ME\\drv\\", "me");
+        driver_media::AddDriverPackage(fresh, "D:\\", "web");
         driver_media::AnswerRestartPrompt(fresh, false);
         InstallerRun run = fresh.Run(c.commandLine);
         EXPECT_FALSE(run.exited) << c.commandLine;

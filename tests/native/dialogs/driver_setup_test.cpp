@@ -93,4 +93,28 @@ TEST(DriverSetup, TheCallersLastStepComesAfterThePromptAndBeforeTheCursorEnds)
                                         "EndWaitCursor"}));
 }
 
+TEST(DriverSetup, NothingStagedIsSaidInsteadOfThePrompt)
+{
+    for (bool fromDialog : {false, true}) {
+        SetupMachine machine;
+        DriverInstallRecorder recorder(machine);
+        recorder.outcome = DriverInstallOutcome::NothingStaged;
+        DriverInstallRequest request;
+        request.variant =
+            fromDialog ? DriverInstallVariant::MainDialog : DriverInstallVariant::DriverSwitch;
+        RunFromDialog(machine, request, fromDialog, recorder.Installer());
+
+        const std::string owner = fromDialog ? "dialog " : "none ";
+        EXPECT_EQ(machine.log().Sequence({"MessageBoxA", "RunDriverInstallation",
+                                          "DialogBoxParamA", "EndWaitCursor"}),
+                  (std::vector<std::string>{
+                      "DialogBoxParamA 131", "MessageBoxA owner=" + owner + kNotice,
+                      std::string("RunDriverInstallation ") + VariantName(request.variant),
+                      "MessageBoxA owner=" + owner +
+                          "\"Can not find installation files.\" \"Setup\" 0x0",
+                      "EndWaitCursor"}));
+        EXPECT_EQ(machine.dialogs.WaitCursorDepth(), 0);
+    }
+}
+
 }  // namespace

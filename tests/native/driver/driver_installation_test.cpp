@@ -2,6 +2,9 @@
 // from which media folder and with which windows closed.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+
 #include "driver/driver_installation.h"
 #include "support/driver_media.h"
 #include "support/setup_machine.h"
@@ -238,3 +241,64 @@ TEST_F(Variants, OnlyTheDialogVariantPatchesAndOnlyInfNamesAreHooked)
 }
 
 }  // namespace
+
+// Whatever kept the driver's INF out of the staging folder, the installation
+// stops before it touches the device or the INF folder.
+TEST(NothingStaged, NoVariantTouchesTheDeviceOrTheInfFolderWithoutTheStagedInf)
+{
+    const DriverInstallVariant variants[] = {
+        DriverInstallVariant::DriverSwitch, DriverInstallVariant::WebSilent,
+        DriverInstallVariant::MainDialog, DriverInstallVariant::Win2000Dialog};
+    const std::function<void(SetupMachine&)> causes[] = {
+        [](SetupMachine& m) {  // the media folder lacks it
+            m.files.Erase("D:\\WinXP\\drv\\QNAUDIO.INF");
+            m.files.Erase("D:\\QNAUDIO.INF");
+        },
+        [](SetupMachine& m) { m.faults.FailAlways("CopyFileA", "QNAUDIO.INF"); },
+        [](SetupMachine& m) { m.faults.FailAlways("CreateDirectoryA", "WIN_ME"); },
+    };
+    for (DriverInstallVariant variant : variants) {
+        for (std::size_t cause = 0; cause < std::size(causes); ++cause) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(variant)) + " cause " +
+                         std::to_string(cause));
+            SetupMachine machine;
+            driver_media::AddDriverPackage(machine, "D:\\WinXP\\drv\\", "xp");
+            driver_media::AddDriverPackage(machine, "D:\\", "web");
+            machine.files.AddFile("C:\\WINDOWS\\INF\\Drvdata.bin", "db");
+            machine.devices.AddDevice("PCI\\VEN_7E2D&DEV_0111\\4&1", {kHardwareId});
+            causes[cause](machine);
+            driver_media::FixedInfOptions options;
+            DriverInstallRequest request;
+            request.variant = variant;
+            request.sourceDir = "D:\\";
+            request.windowsXP = true;
+            request.infOptions = &options;
+
+            EXPECT_EQ(RunDriverInstallation(machine.os(), request),
+                      DriverInstallOutcome::NothingStaged);
+            EXPECT_TRUE(machine.devices.Device("PCI\\VEN_7E2D&DEV_0111\\4&1")->present);
+            EXPECT_EQ(machine.log().Count("SetupDiGetClassDevsA"), 0u);
+            EXPECT_EQ(machine.log().Count("UpdateDriverForPlugAndPlayDevicesA"), 0u);
+            EXPECT_TRUE(machine.files.Exists("C:\\WINDOWS\\INF\\Drvdata.bin"));
+            EXPECT_TRUE(machine.devices.oemInfs.empty());
+            EXPECT_EQ(machine.log().Count("SetupSetSourceListA"), 0u);
+            // Nothing of the new driver waits for the next logon either.
+            EXPECT_FALSE(machine.registry.Value(RootKey::LocalMachine, SetupMachine::kRunKey,
+                                                "Replace Quarnel Mixer"));
+            EXPECT_EQ(machine.log().Count("mixerGetNumDevs"), 0u);  // no completion wait
+        }
+    }
+}
+
+TEST(NothingStaged, AnInfLeftFromAnEarlierRunStillCounts)
+{
+    SetupMachine machine;
+    machine.files.AddFile(kStagedInf, driver_media::DriverInf());
+    machine.devices.AddDevice("PCI\\VEN_7E2D&DEV_0111\\4&1", {kHardwareId});
+    DriverInstallRequest request;
+    request.variant = DriverInstallVariant::DriverSwitch;
+    request.sourceDir = "D:\\";  // an empty media: nothing is copied
+    EXPECT_EQ(RunDriverInstallation(machine.os(), request),
+              DriverInstallOutcome::RestartPromptDue);
+    EXPECT_EQ(machine.devices.updates.size(), 1u);
+}
