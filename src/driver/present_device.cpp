@@ -35,11 +35,11 @@ std::optional<std::string> SearchPresentDevices(platform::Platform& os, OnMatch 
     platform::DeviceInfo device;
     for (std::uint32_t index = 0; !matched && os.devices.EnumDevice(*set, index, device);
          ++index) {
+        // A device without hardware IDs, or whose IDs cannot be read, is not
+        // the audio device; one listed after it still may be.
         platform::HardwareIds ids = os.devices.GetHardwareIds(*set, device);
-        if (ids.status == platform::HardwareIds::Status::NoProperty)
-            continue;
         if (ids.status != platform::HardwareIds::Status::Read)
-            break;
+            continue;
         matched = FindMatchingEntry(ids.data, kHardwareId);
         if (matched && onMatch == OnMatch::Remove)
             os.devices.RemoveDevice(*set, device);

@@ -40,7 +40,7 @@ TEST_F(PresentDevice, OnlyTheFirstOfTwoMatchingDevicesIsRemoved)
     EXPECT_EQ(machine.log().Count("SetupDiGetDeviceRegistryPropertyA"), 1u);
 }
 
-TEST_F(PresentDevice, DevicesWithoutHardwareIdsAreSkippedButOtherErrorsEndTheSearch)
+TEST_F(PresentDevice, DevicesWithoutOrWithUnreadableHardwareIdsAreSkipped)
 {
     machine.devices.AddDevice("ISA\\LEGACY", {});
     machine.devices.devices[0].hasHardwareIds = false;
@@ -51,8 +51,11 @@ TEST_F(PresentDevice, DevicesWithoutHardwareIdsAreSkippedButOtherErrorsEndTheSea
     failing.devices.AddDevice("BROKEN", {"PCI\\VEN_1"});
     failing.devices.AddDevice("AUDIO", {kHardwareId});
     failing.faults.Fail("SetupDiGetDeviceRegistryPropertyA", "BROKEN");
+    EXPECT_EQ(FindPresentDevice(failing.os()), kHardwareId);
+    failing.faults.Fail("SetupDiGetDeviceRegistryPropertyA", "BROKEN");
     RemovePresentDevice(failing.os());
-    EXPECT_TRUE(failing.devices.Device("AUDIO")->present);
+    EXPECT_FALSE(failing.devices.Device("AUDIO")->present);
+    EXPECT_TRUE(failing.devices.Device("BROKEN")->present);
     EXPECT_EQ(failing.devices.OpenDeviceSets(), 0u);
 }
 
