@@ -47,7 +47,7 @@ void SetDefaultSoundFormat(platform::Platform& os)
         return;
     }
     // The whole name is used, however long: it is never cut to fit a buffer.
-    std::string chosen = ChooseCdFormat(*formats);
+    std::string chosen = ChooseCdFormat(formats->text);
     registry.CloseKey(*key);
 
     if (chosen.empty())

@@ -32,11 +32,17 @@ std::optional<platform::RegKey> OpenUninstallKey(platform::Registry& registry)
     return std::nullopt;
 }
 
-std::optional<std::string> ReadUninstallCommand(platform::Registry& registry, platform::RegKey key)
+// The registered command as it is to run: a REG_EXPAND_SZ command such as
+// "%SystemRoot%\IsUninst.exe -f..." names its program through the
+// environment, and would not start unexpanded.
+std::optional<std::string> ReadUninstallCommand(platform::Platform& os, platform::RegKey key)
 {
     for (const char* name : kUninstallValues) {
-        if (auto command = registry.QueryString(key, name, kCommandBuffer))
-            return command;
+        if (auto command = os.registry.QueryString(key, name, kCommandBuffer)) {
+            if (command->type == platform::kRegExpandSz)
+                return os.processes.ExpandEnvironment(command->text);
+            return command->text;
+        }
     }
     return std::nullopt;
 }
@@ -63,7 +69,7 @@ void UninstallPreviousPackage(platform::Platform& os)
     auto key = OpenUninstallKey(os.registry);
     if (!key)
         return;
-    auto command = ReadUninstallCommand(os.registry, *key);
+    auto command = ReadUninstallCommand(os, *key);
     if (!command) {
         os.registry.CloseKey(*key);
         return;

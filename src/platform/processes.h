@@ -26,6 +26,11 @@ public:
     // GetModuleFileNameA of the running program.
     virtual std::string ModulePath() = 0;
 
+    // ExpandEnvironmentStringsA: each "%NAME%" of a variable this process has
+    // becomes its value; other text, unknown names included, stays as it is.
+    // The text unchanged when the call fails.
+    virtual std::string ExpandEnvironment(const std::string& text) = 0;
+
     // WinExec.
     virtual std::uint32_t RunCommand(const std::string& commandLine, int show) = 0;
 

@@ -18,6 +18,16 @@ enum class RegAccess : std::uint32_t {
     AllAccess = 0xF003F,  // KEY_ALL_ACCESS
 };
 
+constexpr std::uint32_t kRegSz = 1;        // REG_SZ
+constexpr std::uint32_t kRegExpandSz = 2;  // REG_EXPAND_SZ
+
+// A string value as read, with its type: a REG_EXPAND_SZ text holds
+// environment references such as "%SystemRoot%" that its reader expands.
+struct RegText {
+    std::string text;
+    std::uint32_t type = kRegSz;
+};
+
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -30,8 +40,8 @@ public:
     // the buffer does not read. The text ends at the first zero byte or at the
     // end of the data, whichever comes first, so data without a terminating
     // zero is never read past its end.
-    virtual std::optional<std::string> QueryString(RegKey key, const std::string& name,
-                                                   std::size_t bufferSize) = 0;
+    virtual std::optional<RegText> QueryString(RegKey key, const std::string& name,
+                                               std::size_t bufferSize) = 0;
 
     // RegSetValueExA, REG_SZ, with the length of the text without its zero.
     virtual bool SetString(RegKey key, const std::string& name, const std::string& text) = 0;

@@ -61,6 +61,44 @@ std::string SimProcesses::ModulePath()
     return modulePath;
 }
 
+void SimProcesses::SetEnvironment(const std::string& name, const std::string& value)
+{
+    m_environment[Upper(name)] = value;
+}
+
+std::optional<std::string> SimProcesses::Environment(const std::string& name) const
+{
+    auto set = m_environment.find(Upper(name));
+    if (set != m_environment.end())
+        return set->second;
+    if (EqualNoCase(name, "SystemRoot") || EqualNoCase(name, "windir"))
+        return m_files.windowsDirectory;
+    return std::nullopt;
+}
+
+// As Windows expands: a '%' that does not open a known name is copied, and
+// the search for a reference goes on from the next character.
+std::string SimProcesses::ExpandEnvironment(const std::string& text)
+{
+    if (m_context.Fails("ExpandEnvironmentStringsA", text))
+        return text;
+    std::string expanded;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t close = text[at] == '%' ? text.find('%', at + 1) : std::string::npos;
+        std::optional<std::string> value;
+        if (close != std::string::npos && close > at + 1)
+            value = Environment(text.substr(at + 1, close - at - 1));
+        if (value) {
+            expanded += *value;
+            at = close + 1;
+        } else {
+            expanded += text[at++];
+        }
+    }
+    m_context.Record("ExpandEnvironmentStringsA", text + " -> " + expanded);
+    return expanded;
+}
+
 std::optional<std::string> SimProcesses::Launch(const std::string& function,
                                                 const std::string& commandLine, int show)
 {

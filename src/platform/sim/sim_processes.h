@@ -40,6 +40,10 @@ public:
     // The machine's side, for tests.
     std::string programName = "C:\\W2KSETUP.EXE";  // __argv[0]
     std::string modulePath = "C:\\W2KSETUP.EXE";   // GetModuleFileNameA
+    // The process's environment variables, by name (without case).
+    // "SystemRoot" and "windir" are the Windows directory unless set here.
+    void SetEnvironment(const std::string& name, const std::string& value);
+    std::optional<std::string> Environment(const std::string& name) const;
     // How the program at `image` (a full path) behaves; unknown programs end at once.
     void Define(const std::string& image, const SimProgram& program);
     const std::vector<SimStartedProcess>& Started() const { return m_started; }
@@ -54,6 +58,7 @@ public:
     // platform::Processes
     std::string ProgramName() override;
     std::string ModulePath() override;
+    std::string ExpandEnvironment(const std::string& text) override;
     std::uint32_t RunCommand(const std::string& commandLine, int show) override;
     std::optional<platform::ProcessHandle> Start(const std::string& commandLine, int show) override;
     std::uint32_t WaitForInputIdle(platform::ProcessHandle process,
@@ -75,6 +80,7 @@ private:
 
     SimContext& m_context;
     SimFileSystem& m_files;
+    std::map<std::string, std::string> m_environment;  // by upper-cased name
     std::map<std::string, SimProgram> m_programs;  // by upper-cased image path
     std::vector<SimStartedProcess> m_started;
     std::map<std::uintptr_t, Running> m_running;

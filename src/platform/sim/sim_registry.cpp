@@ -116,8 +116,9 @@ std::optional<platform::RegKey> SimRegistry::OpenKey(platform::RootKey root,
     return static_cast<platform::RegKey>(handle);
 }
 
-std::optional<std::string> SimRegistry::QueryString(platform::RegKey key, const std::string& name,
-                                                    std::size_t bufferSize)
+std::optional<platform::RegText> SimRegistry::QueryString(platform::RegKey key,
+                                                          const std::string& name,
+                                                          std::size_t bufferSize)
 {
     const OpenedKey* opened = Opened(key);
     std::string detail = opened->shown + " " + name + " size=" + std::to_string(bufferSize);
@@ -130,10 +131,10 @@ std::optional<std::string> SimRegistry::QueryString(platform::RegKey key, const 
     auto value = stored->values.find(Upper(name));
     if (value == stored->values.end())
         return std::nullopt;
-    const std::string& data = value->second.second.data;
-    if (data.size() > bufferSize)
+    const SimRegValue& found = value->second.second;
+    if (found.data.size() > bufferSize)
         return std::nullopt;  // ERROR_MORE_DATA
-    return data.substr(0, data.find('\0'));
+    return platform::RegText{found.data.substr(0, found.data.find('\0')), found.type};
 }
 
 bool SimRegistry::SetString(platform::RegKey key, const std::string& name, const std::string& text)

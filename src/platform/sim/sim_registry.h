@@ -12,7 +12,8 @@
 
 namespace sim {
 
-constexpr std::uint32_t kRegSz = 1;     // REG_SZ
+using platform::kRegExpandSz;
+using platform::kRegSz;
 constexpr std::uint32_t kRegDword = 4;  // REG_DWORD
 
 struct SimRegValue {
@@ -44,8 +45,8 @@ public:
     // platform::Registry
     std::optional<platform::RegKey> OpenKey(platform::RootKey root, const std::string& subKey,
                                             platform::RegAccess access) override;
-    std::optional<std::string> QueryString(platform::RegKey key, const std::string& name,
-                                           std::size_t bufferSize) override;
+    std::optional<platform::RegText> QueryString(platform::RegKey key, const std::string& name,
+                                                 std::size_t bufferSize) override;
     bool SetString(platform::RegKey key, const std::string& name,
                    const std::string& text) override;
     bool DeleteValue(platform::RegKey key, const std::string& name) override;

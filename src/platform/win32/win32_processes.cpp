@@ -32,6 +32,22 @@ std::string Win32Processes::ProgramName()
     return arguments[0];
 }
 
+std::string Win32Processes::ExpandEnvironment(const std::string& text)
+{
+    // The call answers with the size it needs, its zero included; one that
+    // does not fit is asked again with that much room.
+    std::vector<char> buffer(text.size() + 1, '\0');
+    for (;;) {
+        DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer.data(),
+                                                 static_cast<DWORD>(buffer.size()));
+        if (needed == 0)
+            return text;
+        if (needed <= buffer.size())
+            return std::string(buffer.data());
+        buffer.assign(needed, '\0');
+    }
+}
+
 std::string Win32Processes::ModulePath()
 {
     // A name that fills the buffer may have been cut: ask again with more room.

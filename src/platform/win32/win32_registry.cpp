@@ -37,15 +37,16 @@ std::optional<platform::RegKey> Win32Registry::OpenKey(platform::RootKey root,
     return ToOpaque<platform::RegKey>(key);
 }
 
-std::optional<std::string> Win32Registry::QueryString(platform::RegKey key,
-                                                      const std::string& name,
-                                                      std::size_t bufferSize)
+std::optional<platform::RegText> Win32Registry::QueryString(platform::RegKey key,
+                                                            const std::string& name,
+                                                            std::size_t bufferSize)
 {
     // One spare byte so that the buffer is never empty; the call is told the
     // caller's size only.
     std::vector<char> buffer(bufferSize + 1, '\0');
     DWORD size = static_cast<DWORD>(bufferSize);
-    LONG status = RegQueryValueExA(ToNative<HKEY>(key), name.c_str(), nullptr, nullptr,
+    DWORD type = REG_NONE;
+    LONG status = RegQueryValueExA(ToNative<HKEY>(key), name.c_str(), nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status != ERROR_SUCCESS)
         return std::nullopt;
@@ -55,7 +56,7 @@ std::optional<std::string> Win32Registry::QueryString(platform::RegKey key,
     std::size_t zero = 0;
     while (zero < length && buffer[zero] != '\0')
         ++zero;
-    return std::string(buffer.data(), zero);
+    return platform::RegText{std::string(buffer.data(), zero), type};
 }
 
 bool Win32Registry::SetString(platform::RegKey key, const std::string& name,

@@ -8,7 +8,7 @@ class Win32Registry : public platform::Registry {
 public:
     std::optional<platform::RegKey> OpenKey(platform::RootKey root, const std::string& subKey,
                                             platform::RegAccess access) override;
-    std::optional<std::string> QueryString(platform::RegKey key, const std::string& name,
+    std::optional<platform::RegText> QueryString(platform::RegKey key, const std::string& name,
                                            std::size_t bufferSize) override;
     bool SetString(platform::RegKey key, const std::string& name,
                    const std::string& text) override;

@@ -88,6 +88,34 @@ TEST_F(PreviousPackage, NothingRegisteredRunsNothing)
 // A command that fills the 260 bytes Windows programs usually give it, and
 // one beyond: the switch is appended to the whole text, which is started as
 // it stands.
+// An uninstall command stored as REG_EXPAND_SZ names its program through the
+// environment: it runs expanded, with " -a" after the expansion. A REG_SZ
+// command runs exactly as registered.
+TEST_F(PreviousPackage, AnExpandableCommandRunsExpanded)
+{
+    machine.files.AddFile("C:\\WINDOWS\\IsUninst.exe", "uninstaller");
+    machine.registry.PutValue(
+        RootKey::LocalMachine, kAppsKey, "UninstallString",
+        sim::SimRegValue{sim::kRegExpandSz,
+                         std::string("%SystemRoot%\\IsUninst.exe -f\"%ProgramFiles%\\a.isu\"") +
+                             '\0'});
+    machine.processes.SetEnvironment("ProgramFiles", "C:\\Program Files");
+    UninstallPreviousPackage(machine.os());
+    EXPECT_EQ(CommandLines(),
+              std::vector<std::string>{
+                  "C:\\WINDOWS\\IsUninst.exe -f\"C:\\Program Files\\a.isu\" -a"});
+    EXPECT_EQ(machine.processes.Started().at(0).image, "C:\\WINDOWS\\IsUninst.exe");
+
+    SetupMachine plain;
+    plain.files.AddFile("C:\\WINDOWS\\IsUninst.exe", "uninstaller");
+    plain.registry.PutString(RootKey::LocalMachine, kAppsKey, "UninstallString",
+                             "%SystemRoot%\\IsUninst.exe -f");
+    UninstallPreviousPackage(plain.os());
+    ASSERT_EQ(plain.processes.Started().size(), 0u);  // Windows finds no such program
+    EXPECT_EQ(plain.log().Details("CreateProcessA"),
+              std::vector<std::string>{"%SystemRoot%\\IsUninst.exe -f -a show=5 (not found)"});
+}
+
 TEST_F(PreviousPackage, LongUninstallCommandsRunWhole)
 {
     for (std::size_t length : {256u, 257u, 259u, 260u, 300u, 2000u}) {

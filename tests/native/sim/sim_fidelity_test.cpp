@@ -129,12 +129,48 @@ TEST(SimRegistry, ValuesLargerThanTheBufferDoNotReadAndDataNeedNoTerminator)
     auto key = machine.os().registry.OpenKey(RootKey::CurrentUser, "k",
                                              platform::RegAccess::QueryValue);
     ASSERT_TRUE(key);
-    EXPECT_EQ(machine.os().registry.QueryString(*key, "v", 4), "abcd");
+    auto read = machine.os().registry.QueryString(*key, "v", 4);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->text, "abcd");
+    EXPECT_EQ(read->type, platform::kRegSz);
     EXPECT_FALSE(machine.os().registry.QueryString(*key, "v", 3));
     EXPECT_FALSE(machine.os().registry.SetString(*key, "w", "x"));  // opened for reading
     machine.os().registry.CloseKey(*key);
     EXPECT_FALSE(machine.os().registry.OpenKey(RootKey::CurrentUser, "K\\none",
                                                platform::RegAccess::AllAccess));
+}
+
+TEST(SimRegistry, AnExpandableStringKeepsItsType)
+{
+    sim::SimMachine machine;
+    machine.registry.PutValue(RootKey::LocalMachine, "K", "V",
+                              sim::SimRegValue{sim::kRegExpandSz, std::string("%windir%\\x", 11) + '\0'});
+    auto key = machine.os().registry.OpenKey(RootKey::LocalMachine, "K",
+                                             platform::RegAccess::QueryValue);
+    ASSERT_TRUE(key);
+    auto read = machine.os().registry.QueryString(*key, "V", 260);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->text, "%windir%\\x");
+    EXPECT_EQ(read->type, platform::kRegExpandSz);
+    machine.os().registry.CloseKey(*key);
+}
+
+// ExpandEnvironmentStringsA: known names become their values, without case;
+// anything else stays as written, and a '%' that opens no known name may
+// still close one.
+TEST(SimEnvironment, ExpandsKnownNamesAndLeavesTheRest)
+{
+    sim::SimMachine machine;
+    machine.processes.SetEnvironment("ProgramFiles", "C:\\Program Files");
+    platform::Processes& processes = machine.os().processes;
+    EXPECT_EQ(processes.ExpandEnvironment("%SystemRoot%\\IsUninst.exe -f"),
+              "C:\\WINDOWS\\IsUninst.exe -f");
+    EXPECT_EQ(processes.ExpandEnvironment("%PROGRAMFILES%\\a;%windir%"),
+              "C:\\Program Files\\a;C:\\WINDOWS");
+    EXPECT_EQ(processes.ExpandEnvironment("%unknown%\\x %"), "%unknown%\\x %");
+    EXPECT_EQ(processes.ExpandEnvironment("100%%windir%"), "100%C:\\WINDOWS");
+    EXPECT_EQ(processes.ExpandEnvironment("%%"), "%%");
+    EXPECT_EQ(processes.ExpandEnvironment("no references"), "no references");
 }
 
 }  // namespace
