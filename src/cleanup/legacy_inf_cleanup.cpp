@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/ascii.h"
 #include "common/file_actions.h"
 #include "common/windows_directory.h"
 
@@ -33,9 +34,24 @@ bool IsLegacyInf(platform::Profiles& profiles, const std::string& infPath)
     return byDescription || byWaveName;
 }
 
-// Tests every file the search finds, `folder` + name being its full path,
-// and deletes it at once when it matches. Returns false when the search
-// found nothing at all.
+// Windows matches a search pattern against short names too: "QN5740.INFO",
+// whose short name is "QN5740~1.INF", answers "QN*.INF". Only a file whose
+// own name ends in ".inf", in any case, is an INF file.
+bool HasInfName(const std::string& name)
+{
+    const std::string extension = ".INF";
+    if (name.size() < extension.size())
+        return false;
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        if (AsciiUpper(name[name.size() - extension.size() + i]) != extension[i])
+            return false;
+    }
+    return true;
+}
+
+// Tests every INF file the search finds, `folder` + name being its full
+// path, and deletes it at once when it matches. Returns false when the
+// search found nothing at all.
 bool ScanInfFiles(platform::Platform& os, const std::string& pattern, const std::string& folder)
 {
     auto search = os.files.Find(pattern);
@@ -45,6 +61,8 @@ bool ScanInfFiles(platform::Platform& os, const std::string& pattern, const std:
     do {
         // Paths are held whole, whatever their length: a cut path could name
         // another file.
+        if (!HasInfName(found.name))
+            continue;
         const std::string infPath = folder + found.name;
         if (!IsLegacyInf(os.profiles, infPath))
             continue;

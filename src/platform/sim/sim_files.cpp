@@ -111,6 +111,28 @@ bool MatchesWildcard(const std::string& name, const std::string& mask)
     return Match(name.c_str(), mask.c_str());
 }
 
+std::string ShortNameOf(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    const std::string base = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    const bool plain = name.find_first_of(" +,;=[]") == std::string::npos &&
+                       base.find('.') == std::string::npos;
+    if (plain && !base.empty() && base.size() <= 8 && extension.size() <= 3)
+        return Upper(name);
+
+    std::string shortBase;
+    for (char c : base) {
+        if (c == ' ' || c == '.')
+            continue;
+        shortBase += std::string("+,;=[]").find(c) == std::string::npos ? c : '_';
+    }
+    std::string shortName = Upper(shortBase.substr(0, 6)) + "~1";
+    if (!extension.empty())
+        shortName += "." + Upper(extension.substr(0, 3));
+    return shortName;
+}
+
 SimFileSystem::SimFileSystem(SimContext& context) : m_context(context)
 {
     AddFolder("C:\\");
@@ -345,7 +367,7 @@ std::unique_ptr<platform::FileSearch> SimFileSystem::Find(const std::string& pat
         }
     }
     for (const std::string& name : List(folder)) {
-        if (MatchesWildcard(name, mask))
+        if (MatchesWildcard(name, mask) || MatchesWildcard(ShortNameOf(name), mask))
             found.push_back({name, Lookup(folder + "\\" + name)->attributes});
     }
     if (found.empty())

@@ -72,7 +72,14 @@ private:
 };
 
 // Windows' wildcard match of a file name, without case: '*' and '?', with
-// "*.*" matching every name.
+// "*.*" matching every name. A search matches a mask against each name and
+// against its short name.
 bool MatchesWildcard(const std::string& name, const std::string& mask);
+
+// The 8.3 name Windows gives a long name: the name itself, upper-cased, when
+// it fits; otherwise the first six usable characters of its base, "~1" and
+// the first three of its extension ("QN5740.INFO" is "QN5740~1.INF"). The
+// simulation does not number clashing short names.
+std::string ShortNameOf(const std::string& name);
 
 }  // namespace sim

@@ -170,6 +170,30 @@ TEST_F(LegacyInfCleanup, LongPathsAreNeitherCutNorConfused)
     EXPECT_TRUE(shortWindows.files.Exists(cutAt63));
 }
 
+// Windows matches the patterns against short names as well: these files
+// turn up in the scans as "QN5740~1.INF" and "OEM12~1.INF", but are no INF
+// files. They are neither read nor deleted, and nothing of theirs is taken
+// for a precompiled partner.
+TEST_F(LegacyInfCleanup, FilesFoundOnlyByTheirShortNamesAreLeftAlone)
+{
+    machine.files.AddFile("C:\\WINDOWS\\INF\\QN5740.INFO", Inf("QNAUDIO 5740 PCI Audio"));
+    machine.files.AddFile("C:\\WINDOWS\\INF\\QN5740.PNFO", "keep");
+    machine.files.AddFile("C:\\WINDOWS\\INF\\QN5740.PNF", "keep too");
+    machine.files.AddFile("C:\\WINDOWS\\INF\\oem12.inf_old", Inf("Quarnel Audio"));
+    Plant("C:\\WINDOWS\\INF\\qn5741.inf", Inf("QNAUDIO 5740 PCI Audio"));
+    RemoveLegacyInfFiles(machine.os());
+
+    EXPECT_TRUE(Exists("C:\\WINDOWS\\INF\\QN5740.INFO"));
+    EXPECT_TRUE(Exists("C:\\WINDOWS\\INF\\QN5740.PNFO"));
+    EXPECT_TRUE(Exists("C:\\WINDOWS\\INF\\QN5740.PNF"));
+    EXPECT_TRUE(Exists("C:\\WINDOWS\\INF\\oem12.inf_old"));
+    for (const std::string& read : machine.log().Details("GetPrivateProfileStringA"))
+        EXPECT_EQ(read.find("INFO"), std::string::npos) << read;
+    // A real INF of any letter case still goes.
+    EXPECT_FALSE(Exists("C:\\WINDOWS\\INF\\qn5741.inf"));
+    EXPECT_FALSE(Exists("C:\\WINDOWS\\INF\\qn5741.PNF"));
+}
+
 TEST_F(LegacyInfCleanup, NothingToFindChangesNothing)
 {
     machine.files.AddFile("C:\\WINDOWS\\INF\\machine.inf", Inf("Standard"));

@@ -2,6 +2,8 @@
 // behaviour depends on it; these cases pin the rules down.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/sim/sim_machine.h"
 
 namespace {
@@ -171,6 +173,29 @@ TEST(SimEnvironment, ExpandsKnownNamesAndLeavesTheRest)
     EXPECT_EQ(processes.ExpandEnvironment("100%%windir%"), "100%C:\\WINDOWS");
     EXPECT_EQ(processes.ExpandEnvironment("%%"), "%%");
     EXPECT_EQ(processes.ExpandEnvironment("no references"), "no references");
+}
+
+// A search matches its mask against the long name and the 8.3 name.
+TEST(SimFiles, SearchesMatchShortNamesToo)
+{
+    EXPECT_EQ(sim::ShortNameOf("QN5740.INFO"), "QN5740~1.INF");
+    EXPECT_EQ(sim::ShortNameOf("oem12.inf"), "OEM12.INF");
+    EXPECT_EQ(sim::ShortNameOf("Read Me Please.txt"), "README~1.TXT");
+    EXPECT_EQ(sim::ShortNameOf("a.b.c"), "AB~1.C");
+    EXPECT_EQ(sim::ShortNameOf("LONGFILENAME"), "LONGFI~1");
+
+    sim::SimMachine machine;
+    machine.files.AddFile("C:\\X\\QN5740.INFO", "");
+    machine.files.AddFile("C:\\X\\QN5740.INF", "");
+    machine.files.AddFile("C:\\X\\QN5740.IN", "");
+    auto search = machine.os().files.Find("C:\\X\\QN*.INF");
+    ASSERT_TRUE(search);
+    std::vector<std::string> names;
+    platform::FoundFile found;
+    while (search->Next(found))
+        names.push_back(found.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"QN5740.INF", "QN5740.INFO"}));
 }
 
 }  // namespace
