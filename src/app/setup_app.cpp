@@ -4,6 +4,7 @@
 #include "app/hand_over.h"
 #include "app/mixer_replacement.h"
 #include "app/preferences.h"
+#include "app/route.h"
 #include "common/run_key.h"
 #include "common/source_dir.h"
 #include "dialogs/driver_setup.h"
@@ -47,28 +48,38 @@ bool CSetupApp::InitInstance()
 
 void CSetupApp::Dispatch(const std::string& commandLine, const SetupOptions& options)
 {
-    if (!m_osClass.m_bWin2000) {
+    const Route route = ChooseRoute(m_osClass, commandLine, options);
+    switch (route) {
+    case Route::HandOver:
         HandOverToMediaSetup(os(), m_sourceDir, commandLine, options.driverOnly);
         return;
-    }
-    if (options.webSetup == 0 && IsApLiteral(commandLine))
-        InstallPackageFromStartup(os(), m_sourceDir);
-    if (options.webSetup == 0 && (IsDriverLiteral(commandLine) || options.driverOnly != 0)) {
+    case Route::Package:
+        InstallPackageFromStartup(os(), m_sourceDir);  // ends the process
+    case Route::DriverSwitch:
         InstallDriverFromStartup(DriverInstallVariant::DriverSwitch);
         return;
+    default:
+        break;
     }
 
+    // Every path that the command line does not decide passes through here.
     os().dialogs.Enable3dControls();
-    if (options.webSetup == 0) {
+    switch (route) {
+    case Route::MainDialog: {
         CSetupDlg dialog(*this);
         RunAsMainWindow(dialog);
-    } else if (options.webSetup == 1) {
-        if (options.installWdmDriver != 0) {
-            CWin2000SetupDlg dialog(os());
-            RunAsMainWindow(dialog);
-        }
-    } else {
+        break;
+    }
+    case Route::Win2000Dialog: {
+        CWin2000SetupDlg dialog(os());
+        RunAsMainWindow(dialog);
+        break;
+    }
+    case Route::WebSilent:
         InstallDriverFromStartup(DriverInstallVariant::WebSilent);
+        break;
+    default:
+        break;  // nothing is installed
     }
 }
 

@@ -1,0 +1,24 @@
+// The one path a start takes after the start-up adjustments, chosen from the
+// Windows version, the command line and setup.ini's [InstallOption] values.
+#pragma once
+
+#include <string>
+
+#include "app/setup_options.h"
+#include "common/os_class.h"
+
+enum class Route {
+    HandOver,       // Windows before 2000: the media's Setup.exe does the work
+    Package,        // "/AP": the application package
+    DriverSwitch,   // "/DRIVER" or "DriverOnly": the driver, without a dialog
+    MainDialog,     // the main options dialog
+    Win2000Dialog,  // WebSetup=1 with InstallWDMDriver: the Windows 2000/XP options dialog
+    WebNothing,     // WebSetup=1 without InstallWDMDriver: nothing is installed
+    WebSilent,      // any other WebSetup: the driver, without a dialog
+};
+
+// A non-zero "WebSetup" outweighs the command line and "DriverOnly" on
+// Windows 2000 and later; before 2000 the hand-over passes them on whatever
+// "WebSetup" says.
+Route ChooseRoute(const OsClass& os, const std::string& commandLine,
+                  const SetupOptions& options);
