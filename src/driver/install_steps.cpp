@@ -5,15 +5,9 @@ DriverInstallSteps StepsOf(DriverInstallVariant variant)
     DriverInstallSteps steps{};
     switch (variant) {
     case DriverInstallVariant::DriverSwitch:
-        steps.closesMixerFirst = true;
-        steps.clearsMixerInitialize = true;
-        steps.stagesDosDrivers = true;
-        steps.choosesMediaFolder = true;
-        steps.registersMixerReplacement = true;
-        steps.triesDirectUpdate = true;
-        break;
     case DriverInstallVariant::MainDialog:
-        // The main dialog leaves the mixer running.
+        // The start-up closes the mixer first; the main dialog leaves it running.
+        steps.closesMixerFirst = variant == DriverInstallVariant::DriverSwitch;
         steps.clearsMixerInitialize = true;
         steps.stagesDosDrivers = true;
         steps.choosesMediaFolder = true;
