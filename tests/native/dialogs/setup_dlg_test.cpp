@@ -200,6 +200,10 @@ TEST_F(MainDialog, BothBoxesWithThePackageInstallOnlyTheApplications)
     auto steps = machine.log().Sequence({"RedrawWindow", "Sleep", "CreateProcessA", "ShowWindow",
                                          "WritePrivateProfileStringA", "EndDialog"});
     std::vector<std::string> expected = {
+        "ShowWindow 102:1003 SW_HIDE",  // while the dialog starts
+        "ShowWindow 102:1001 SW_HIDE",
+        "ShowWindow 102:1002 SW_HIDE",
+        "ShowWindow 102:1003 SW_SHOW",
         "RedrawWindow 1003 0x105",
         "Sleep 200",
         "Sleep 500",  // after the audio applications were looked for
@@ -215,7 +219,7 @@ TEST_F(MainDialog, BothBoxesWithThePackageInstallOnlyTheApplications)
     EXPECT_EQ(steps, expected);
     // The dialog is hidden only once the uninstaller has ended.
     for (const sim::SimCall& call : machine.log().Calls()) {
-        if (call.function == "ShowWindow") {
+        if (call.function == "ShowWindow" && call.detail == "102 SW_HIDE") {
             EXPECT_EQ(call.time, 200u + 500u + 3000u);
         }
     }
@@ -348,7 +352,10 @@ TEST_F(MainDialog, DriverOnlyKeepsTheDialogUpWithPleaseWait)
     EXPECT_TRUE(machine.desktop.IsOpen("Mixer"));
     EXPECT_EQ(machine.log().Count("RegOpenKeyExA"), 0u);
     EXPECT_FALSE(machine.files.Exists(kHandshake));
-    EXPECT_EQ(machine.log().Details("ShowWindow"), std::vector<std::string>{});
+    // Only the boxes and the wait text change; the dialog itself stays up.
+    EXPECT_EQ(machine.log().Details("ShowWindow"),
+              (std::vector<std::string>{"102:1003 SW_HIDE", "102:1001 SW_HIDE",
+                                        "102:1002 SW_HIDE", "102:1003 SW_SHOW"}));
     EXPECT_EQ(machine.log().Sequence({"RedrawWindow", "Sleep", "MessageBoxA"}).size(), 3u);
 }
 

@@ -197,7 +197,7 @@ TEST(SimulatedProcesses, BusyPollingOfARunningProcessStopsTheRun)
         while (machine.processes.ExitCode(*process) == platform::kStillActive)
             machine.processes.WaitForInputIdle(*process, 1000);
     };
-    EXPECT_THROW(spin(), sim::SimScriptError);
+    EXPECT_THROW(spin(), sim::SimHang);
 }
 
 }  // namespace

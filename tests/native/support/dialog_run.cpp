@@ -34,7 +34,7 @@ InstallerRun RunInApplication(sim::SimMachine& machine, const std::function<void
 DriverInstaller DriverInstallRecorder::Installer()
 {
     return [this](platform::Platform&, const DriverInstallRequest& request) {
-        m_machine.context.Record("RunDriverInstallation", VariantName(request.variant));
+        m_machine.context.Note("RunDriverInstallation", VariantName(request.variant));
         requests.push_back(request);
         if (during)
             during(request);
