@@ -1,7 +1,7 @@
 // The run after the restart: "W2KSetup.exe -ReplaceMixer" from the Run key.
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
+#include "support/expected_texts.h"
 #include "support/setup_machine.h"
 
 namespace {
@@ -107,7 +107,7 @@ TEST_F(MixerReplacement, RunValueGoesFirstWhateverFollows)
     // the copy: one message, and the process ends before the dialog shows.
     EXPECT_EQ(machine.dialogs.Shown(), std::vector<int>{102});
     ASSERT_EQ(machine.desktop.MessageBoxes().size(), 1u);
-    EXPECT_EQ(machine.desktop.MessageBoxes()[0].text, kMissingInstallationFiles);
+    EXPECT_EQ(machine.desktop.MessageBoxes()[0].text, expected_text::kMissingInstallationFiles);
     EXPECT_TRUE(run.exited);
     EXPECT_EQ(run.exitCode, 0);
 }

@@ -21,14 +21,7 @@ InstallerRun RunInApplication(sim::SimMachine& machine, const std::function<void
 {
     BodyApp app(body);
     char commandLine[] = "";
-    InstallerRun run;
-    try {
-        AfxWinMain(app, machine.os(), commandLine);
-    } catch (const sim::SimExit& exit) {
-        run.exited = true;
-        run.exitCode = exit.code;
-    }
-    return run;
+    return RunToItsEnd([&] { return AfxWinMain(app, machine.os(), commandLine); });
 }
 
 DriverInstaller DriverInstallRecorder::Installer()
