@@ -262,6 +262,7 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
 
 TEST_F(Startup, DriverRowWithoutAMixerWindowSendsNothing)
 {
+    driver_media::AddDriverPackage(machine, "D:\\WIN_ME\\drv\\", "me");
     driver_media::AnswerRestartPrompt(machine, false);
     machine.Run("/DRIVER");
     EXPECT_TRUE(machine.log().Details("SendMessageA").empty());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
+#include "support/driver_media.h"
 #include "support/setup_machine.h"
 
 namespace {
@@ -39,6 +40,7 @@ TEST(Painting, TheAboutBoxLeavesItToTheSystem)
 TEST(Painting, TheRestartPromptLeavesItToTheSystem)
 {
     SetupMachine machine;
+    driver_media::AddDriverPackage(machine, "D:\\WIN_ME\\drv\\", "me");
     machine.dialogs.Expect(IDD_RESTART, [](sim::SimDialog& prompt) {
         ExpectPaintingLeftToTheSystem(prompt);
         prompt.Click(IDC_RESTART_NO);
