@@ -103,7 +103,8 @@ std::vector<std::string> SimFaults::Unused() const
     return unused;
 }
 
-bool SimContext::Begin(const std::string& function, const std::string& detail, bool checkLimits)
+bool SimContext::Begin(const std::string& function, const std::string& detail, bool checkLimits,
+                       bool canFail)
 {
     if (m_recordPending)
         throw std::logic_error("simulated call before the last one recorded its outcome");
@@ -117,7 +118,7 @@ bool SimContext::Begin(const std::string& function, const std::string& detail, b
                           function + " " + detail);
     }
     m_recordPending = true;
-    return faults.ShouldFail(function, detail, calls);
+    return canFail && faults.ShouldFail(function, detail, calls);
 }
 
 void SimContext::Failed(const std::string& function, const std::string& detail)
@@ -127,7 +128,7 @@ void SimContext::Failed(const std::string& function, const std::string& detail)
 
 bool SimContext::Fails(const std::string& function, const std::string& detail)
 {
-    if (!Begin(function, detail, true))
+    if (!Begin(function, detail, true, true))
         return false;
     Failed(function, detail);
     return true;
@@ -144,12 +145,12 @@ bool SimContext::Fails(const std::string& function, const std::string& detail,
 
 void SimContext::CannotFail(const std::string& function, const std::string& detail)
 {
-    Begin(function, detail, true);
+    Begin(function, detail, true, false);
 }
 
 bool SimContext::ReleaseFails(const std::string& function, const std::string& detail)
 {
-    if (!Begin(function, detail, false))
+    if (!Begin(function, detail, false, true))
         return false;
     Failed(function, detail);
     return true;

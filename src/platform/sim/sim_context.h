@@ -137,7 +137,8 @@ struct SimContext {
     void Note(const std::string& function, const std::string& detail);
 
 private:
-    bool Begin(const std::string& function, const std::string& detail, bool checkLimits);
+    bool Begin(const std::string& function, const std::string& detail, bool checkLimits,
+               bool canFail);
     void Failed(const std::string& function, const std::string& detail);
     bool m_recordPending = false;
 };

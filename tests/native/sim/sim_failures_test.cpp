@@ -742,6 +742,7 @@ TEST(SimFailures, CallsWithoutAFailureCountButDoNotFail)
 {
     sim::SimMachine machine;
     machine.faults.FailFrom(1);
+    machine.faults.Fail("Sleep");  // never used: a Sleep cannot fail
     machine.os().clock.Sleep(100);
     machine.os().clock.SleepEx(200);
     machine.os().errors.SetLastError(42);
@@ -751,6 +752,8 @@ TEST(SimFailures, CallsWithoutAFailureCountButDoNotFail)
     EXPECT_EQ(machine.context.calls, 5u);
     for (const sim::SimCall& call : machine.log().Calls())
         EXPECT_EQ(call.detail.find("(failed)"), std::string::npos) << call.function;
+    EXPECT_EQ(machine.UnusedScripts().size(), 1u);
+    machine.faults = sim::SimFaults{};
 }
 
 }  // namespace
