@@ -1,13 +1,9 @@
 #include "platform/sim/sim_context.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace sim {
-
-void SimLog::Record(std::uint64_t time, const std::string& function, const std::string& detail)
-{
-    m_calls.push_back({time, function, detail});
-}
 
 std::vector<std::string> SimLog::Details(const std::string& function) const
 {
@@ -39,6 +35,18 @@ std::vector<std::string> SimLog::Sequence(const std::vector<std::string>& functi
     return sequence;
 }
 
+const SimCall* SimLog::Call(std::uint64_t index) const
+{
+    if (index == 0)
+        return nullptr;
+    // Calls are recorded in the order of their numbers, among the user's notes.
+    for (const SimCall& call : m_calls) {
+        if (call.index == index)
+            return &call;
+    }
+    return nullptr;
+}
+
 void SimFaults::Fail(const std::string& function, const std::string& detailPart, int times,
                      int skip)
 {
@@ -50,8 +58,23 @@ void SimFaults::FailAlways(const std::string& function, const std::string& detai
     m_faults.push_back({function, detailPart, -1, 0});
 }
 
-bool SimFaults::ShouldFail(const std::string& function, const std::string& detail)
+void SimFaults::FailCall(std::uint64_t index)
 {
+    m_exactCalls.push_back(index);
+}
+
+void SimFaults::FailFrom(std::uint64_t index)
+{
+    m_failFrom = index;
+}
+
+bool SimFaults::ShouldFail(const std::string& function, const std::string& detail,
+                           std::uint64_t index)
+{
+    if (m_failFrom != 0 && index >= m_failFrom)
+        return true;
+    if (std::find(m_exactCalls.begin(), m_exactCalls.end(), index) != m_exactCalls.end())
+        return true;
     for (Fault& fault : m_faults) {
         if (fault.function != function || fault.remaining == 0)
             continue;
@@ -68,12 +91,82 @@ bool SimFaults::ShouldFail(const std::string& function, const std::string& detai
     return false;
 }
 
+std::vector<std::string> SimFaults::Unused() const
+{
+    std::vector<std::string> unused;
+    for (const Fault& fault : m_faults) {
+        if (fault.remaining > 0) {
+            unused.push_back(fault.function + " \"" + fault.detailPart + "\": " +
+                             std::to_string(fault.remaining) + " failure(s) never happened");
+        }
+    }
+    return unused;
+}
+
+bool SimContext::Begin(const std::string& function, const std::string& detail, bool checkLimits,
+                       bool canFail)
+{
+    if (m_recordPending)
+        throw std::logic_error("simulated call before the last one recorded its outcome");
+    ++calls;
+    if (checkLimits) {
+        if (limits.calls != 0 && calls > limits.calls)
+            throw SimHang("more than " + std::to_string(limits.calls) + " calls, the last " +
+                          function + " " + detail);
+        if (limits.time != 0 && now > limits.time)
+            throw SimHang("past " + std::to_string(limits.time) + " ms of virtual time, at " +
+                          function + " " + detail);
+    }
+    m_recordPending = true;
+    return canFail && faults.ShouldFail(function, detail, calls);
+}
+
+void SimContext::Failed(const std::string& function, const std::string& detail)
+{
+    Record(function, detail + " (failed)");
+}
+
 bool SimContext::Fails(const std::string& function, const std::string& detail)
 {
-    if (!faults.ShouldFail(function, detail))
+    if (!Begin(function, detail, true, true))
         return false;
-    Record(function, detail + " (failed)");
+    Failed(function, detail);
     return true;
+}
+
+bool SimContext::Fails(const std::string& function, const std::string& detail,
+                       std::uint32_t failureError)
+{
+    if (!Fails(function, detail))
+        return false;
+    lastError = failureError;
+    return true;
+}
+
+void SimContext::CannotFail(const std::string& function, const std::string& detail)
+{
+    Begin(function, detail, true, false);
+}
+
+bool SimContext::ReleaseFails(const std::string& function, const std::string& detail)
+{
+    if (!Begin(function, detail, false, true))
+        return false;
+    Failed(function, detail);
+    return true;
+}
+
+void SimContext::Record(const std::string& function, const std::string& detail)
+{
+    if (!m_recordPending)
+        throw std::logic_error("simulated call " + function + " recorded without being counted");
+    m_recordPending = false;
+    log.Record({now, function, detail, calls});
+}
+
+void SimContext::Note(const std::string& function, const std::string& detail)
+{
+    log.Record({now, function, detail, 0});
 }
 
 std::string Upper(const std::string& text)

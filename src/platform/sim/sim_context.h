@@ -1,6 +1,6 @@
 // What every part of the simulated Windows shares: the virtual clock, the
-// ordered record of calls, the faults a test asks for, and the text rules
-// (names compare without case).
+// numbered record of calls, the faults a test asks for, the limits of a run
+// and the text rules (names compare without case).
 #pragma once
 
 #include <cstdint>
@@ -10,36 +10,65 @@
 
 namespace sim {
 
+// Last-error codes the simulated calls leave when they fail.
+namespace error {
+constexpr std::uint32_t kFileNotFound = 2;               // ERROR_FILE_NOT_FOUND
+constexpr std::uint32_t kAccessDenied = 5;               // ERROR_ACCESS_DENIED
+constexpr std::uint32_t kInvalidHandle = 6;              // ERROR_INVALID_HANDLE
+constexpr std::uint32_t kNotEnoughMemory = 8;            // ERROR_NOT_ENOUGH_MEMORY
+constexpr std::uint32_t kInvalidData = 13;               // ERROR_INVALID_DATA
+constexpr std::uint32_t kNoMoreFiles = 18;               // ERROR_NO_MORE_FILES
+constexpr std::uint32_t kInvalidParameter = 87;          // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t kInsufficientBuffer = 122;       // ERROR_INSUFFICIENT_BUFFER
+constexpr std::uint32_t kNoMoreItems = 259;              // ERROR_NO_MORE_ITEMS
+constexpr std::uint32_t kNoSuchPrivilege = 1313;         // ERROR_NO_SUCH_PRIVILEGE
+constexpr std::uint32_t kPrivilegeNotHeld = 1314;        // ERROR_PRIVILEGE_NOT_HELD
+constexpr std::uint32_t kInvalidWindowHandle = 1400;     // ERROR_INVALID_WINDOW_HANDLE
+constexpr std::uint32_t kResourceNameNotFound = 1814;    // ERROR_RESOURCE_NAME_NOT_FOUND
+constexpr std::uint32_t kNoSuchDevinst = 0xE000020B;     // ERROR_NO_SUCH_DEVINST
+}  // namespace error
+
 struct SimCall {
     std::uint64_t time = 0;  // virtual milliseconds
     std::string function;    // the Win32 name, such as "CopyFileA"
-    std::string detail;      // its arguments, as text
+    std::string detail;      // its arguments, as text, and how it ended
+    // The call's number in the run, counted from 1 in the order the system
+    // makes its platform calls; 0 for what the user does.
+    std::uint64_t index = 0;
 };
 
 class SimLog {
 public:
-    void Record(std::uint64_t time, const std::string& function, const std::string& detail);
+    void Record(const SimCall& call) { m_calls.push_back(call); }
     const std::vector<SimCall>& Calls() const { return m_calls; }
-    // The details of every call of `function`, in order.
+    // The details of every entry of `function`, in order.
     std::vector<std::string> Details(const std::string& function) const;
     std::size_t Count(const std::string& function) const;
-    // The calls of any of `functions`, in order, as "function detail".
+    // The entries of any of `functions`, in order, as "function detail".
     std::vector<std::string> Sequence(const std::vector<std::string>& functions) const;
+    // The platform call with that number, or null.
+    const SimCall* Call(std::uint64_t index) const;
     void Clear() { m_calls.clear(); }
 
 private:
     std::vector<SimCall> m_calls;
 };
 
-// Faults on purpose: a call of `function` whose detail contains `detailPart`
-// fails, for the next `times` such calls (after letting `skip` of them pass)
-// or for all of them.
+// Faults on purpose. By name: a call of `function` whose detail contains
+// `detailPart` fails, for the next `times` such calls (after letting `skip`
+// of them pass) or for all of them. By number: exactly the call with that
+// number fails, or every call from it on.
 class SimFaults {
 public:
     void Fail(const std::string& function, const std::string& detailPart = "", int times = 1,
               int skip = 0);
     void FailAlways(const std::string& function, const std::string& detailPart = "");
-    bool ShouldFail(const std::string& function, const std::string& detail);
+    void FailCall(std::uint64_t index);
+    void FailFrom(std::uint64_t index);
+    bool ShouldFail(const std::string& function, const std::string& detail, std::uint64_t index);
+    // The faults by name that were asked for a number of times and were not
+    // all used, as text; a test that asks for a failure expects it to happen.
+    std::vector<std::string> Unused() const;
 
 private:
     struct Fault {
@@ -49,6 +78,8 @@ private:
         int skip;
     };
     std::vector<Fault> m_faults;
+    std::vector<std::uint64_t> m_exactCalls;
+    std::uint64_t m_failFrom = 0;  // 0: none
 };
 
 // The run ended through the C runtime's exit.
@@ -63,18 +94,53 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The run went past the limits the test set on its calls or its virtual
+// time: the system would not have ended by itself.
+class SimHang : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct SimLimits {
+    std::uint64_t calls = 0;  // at most this many platform calls; 0: no limit
+    std::uint64_t time = 0;   // virtual milliseconds; 0: no limit
+};
+
+// The shared state. Every platform call starts with Fails, CannotFail or
+// ReleaseFails, which counts it; a call that goes on then records its
+// outcome with Record, exactly once.
 struct SimContext {
     std::uint64_t now = 0;  // virtual milliseconds since the run began
     std::uint32_t lastError = 0;
     SimLog log;
     SimFaults faults;
+    SimLimits limits;
+    std::uint64_t calls = 0;  // platform calls made so far
 
-    void Record(const std::string& function, const std::string& detail) {
-        log.Record(now, function, detail);
-    }
-    // True when the test asked this call to fail; the call then records itself
-    // with "(failed)".
+    // True when this call is to fail. It then records itself with
+    // "(failed)" and, when given, leaves `failureError` as the last error;
+    // functions that report their error as their result (the registry's, the
+    // C runtime's) leave the last error alone.
     bool Fails(const std::string& function, const std::string& detail);
+    bool Fails(const std::string& function, const std::string& detail,
+               std::uint32_t failureError);
+    // A call Windows has no failure for (Sleep, GetLastError): it counts, and
+    // a fault aimed at it has no effect.
+    void CannotFail(const std::string& function, const std::string& detail);
+    // A call that gives something back (a key, a handle, a paint context). It
+    // may run from a destructor, so it never stops the run; when it fails,
+    // the thing is given back all the same: the system could do no more.
+    bool ReleaseFails(const std::string& function, const std::string& detail);
+    // The outcome of the call in progress.
+    void Record(const std::string& function, const std::string& detail);
+    // What the user or the test does; not a platform call.
+    void Note(const std::string& function, const std::string& detail);
+
+private:
+    bool Begin(const std::string& function, const std::string& detail, bool checkLimits,
+               bool canFail);
+    void Failed(const std::string& function, const std::string& detail);
+    bool m_recordPending = false;
 };
 
 std::string Upper(const std::string& text);

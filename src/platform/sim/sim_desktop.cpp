@@ -42,7 +42,7 @@ int SimDesktop::CloseRequests(const std::string& title) const
 
 std::optional<platform::WindowHandle> SimDesktop::FindTopLevel(const std::string& title)
 {
-    if (m_context.Fails("FindWindowExA", title))
+    if (m_context.Fails("FindWindowExA", title, error::kNotEnoughMemory))
         return std::nullopt;
     for (const SimWindow& window : m_windows) {
         if (window.open && window.title == title) {
@@ -59,7 +59,11 @@ void SimDesktop::SendClose(platform::WindowHandle window)
     for (SimWindow& candidate : m_windows) {
         if (candidate.handle != window)
             continue;
-        m_context.Record("SendMessageA", "WM_CLOSE " + candidate.title);
+        // A message that is not delivered leaves the window as it is.
+        std::string detail = "WM_CLOSE " + candidate.title;
+        if (m_context.Fails("SendMessageA", detail, error::kInvalidWindowHandle))
+            return;
+        m_context.Record("SendMessageA", detail);
         ++candidate.closeRequests;
         if (candidate.closesOnRequest)
             candidate.open = false;
@@ -72,8 +76,12 @@ int SimDesktop::ShowMessage(platform::WindowHandle owner, const std::string& tex
                             const std::string& caption, unsigned flags)
 {
     std::string ownerText = owner == platform::kNoWindow ? "none" : "dialog";
-    m_context.Record("MessageBoxA", "owner=" + ownerText + " \"" + text + "\" \"" + caption +
-                                        "\" " + Hex(flags));
+    std::string detail =
+        "owner=" + ownerText + " \"" + text + "\" \"" + caption + "\" " + Hex(flags);
+    // A box that cannot be made is never seen: MessageBoxA answers 0.
+    if (m_context.Fails("MessageBoxA", detail, error::kNotEnoughMemory))
+        return 0;
+    m_context.Record("MessageBoxA", detail);
     SimMessageBox box{owner, text, caption, flags, m_context.now};
     m_messageBoxes.push_back(box);
     if (onMessageBox)
@@ -83,6 +91,9 @@ int SimDesktop::ShowMessage(platform::WindowHandle owner, const std::string& tex
 
 platform::WindowHandle SimDesktop::DesktopWindow()
 {
+    if (m_context.Fails("GetDesktopWindow", ""))
+        return platform::kNoWindow;
+    m_context.Record("GetDesktopWindow", "");
     return kDesktop;
 }
 

@@ -4,8 +4,7 @@ namespace sim {
 
 namespace {
 
-constexpr std::uint32_t kErrorNoMoreItems = 259;          // ERROR_NO_MORE_ITEMS
-constexpr std::uint32_t kErrorNoSuchDevinst = 0xE000020B;  // ERROR_NO_SUCH_DEVINST
+constexpr std::uint32_t kConfigRetFailure = 0x13;  // CR_FAILURE
 
 }  // namespace
 
@@ -49,9 +48,10 @@ bool SimDevices::HasPresentDeviceWithId(const std::string& hardwareId) const
 
 std::optional<platform::DeviceSet> SimDevices::GetPresentDevices()
 {
-    if (m_context.Fails("SetupDiGetClassDevsA", "DIGCF_PRESENT|DIGCF_ALLCLASSES"))
+    const std::string detail = "DIGCF_PRESENT|DIGCF_ALLCLASSES";
+    if (m_context.Fails("SetupDiGetClassDevsA", detail, error::kNotEnoughMemory))
         return std::nullopt;
-    m_context.Record("SetupDiGetClassDevsA", "DIGCF_PRESENT|DIGCF_ALLCLASSES");
+    m_context.Record("SetupDiGetClassDevsA", detail);
     std::vector<std::size_t> present;
     for (std::size_t i = 0; i < devices.size(); ++i) {
         if (devices[i].present)
@@ -76,9 +76,11 @@ bool SimDevices::EnumDevice(platform::DeviceSet set, std::uint32_t index,
     auto it = m_sets.find(static_cast<std::uintptr_t>(set));
     if (it == m_sets.end())
         throw SimScriptError("device information set used after it was destroyed");
+    if (m_context.Fails("SetupDiEnumDeviceInfo", std::to_string(index), error::kInvalidHandle))
+        return false;
     m_context.Record("SetupDiEnumDeviceInfo", std::to_string(index));
     if (index >= it->second.size()) {
-        m_context.lastError = kErrorNoMoreItems;
+        m_context.lastError = error::kNoMoreItems;
         return false;
     }
     device.index = index;
@@ -91,13 +93,15 @@ platform::HardwareIds SimDevices::GetHardwareIds(platform::DeviceSet set,
 {
     SimDevice& simDevice = InSet(set, device);
     platform::HardwareIds ids;
-    if (m_context.Fails("SetupDiGetDeviceRegistryPropertyA", simDevice.instanceId)) {
+    if (m_context.Fails("SetupDiGetDeviceRegistryPropertyA", simDevice.instanceId,
+                        error::kNotEnoughMemory)) {
         ids.status = platform::HardwareIds::Status::Failed;
         return ids;
     }
     m_context.Record("SetupDiGetDeviceRegistryPropertyA", simDevice.instanceId);
     if (!simDevice.hasHardwareIds) {
         ids.status = platform::HardwareIds::Status::NoProperty;
+        m_context.lastError = error::kInvalidData;
         return ids;
     }
     ids.status = platform::HardwareIds::Status::Read;
@@ -108,12 +112,16 @@ platform::HardwareIds SimDevices::GetHardwareIds(platform::DeviceSet set,
 bool SimDevices::RemoveDevice(platform::DeviceSet set, const platform::DeviceInfo& device)
 {
     SimDevice& simDevice = InSet(set, device);
-    if (m_context.Fails("SetupDiRemoveDevice", simDevice.instanceId) || !simDevice.removable) {
-        m_context.Record("SetupDiRemoveDevice", simDevice.instanceId + " (failed)");
+    if (m_context.Fails("SetupDiRemoveDevice", simDevice.instanceId, error::kAccessDenied))
+        return false;
+    if (!simDevice.removable) {
+        m_context.Record("SetupDiRemoveDevice", simDevice.instanceId + " (refused)");
+        m_context.lastError = error::kAccessDenied;
         return false;
     }
     m_context.Record("SetupDiRemoveDevice", simDevice.instanceId);
     simDevice.present = false;
+    simDevice.removed = true;
     if (onRemove)
         onRemove(simDevice);
     return true;
@@ -121,8 +129,10 @@ bool SimDevices::RemoveDevice(platform::DeviceSet set, const platform::DeviceInf
 
 void SimDevices::DestroyDeviceSet(platform::DeviceSet set)
 {
-    m_context.Record("SetupDiDestroyDeviceInfoList", "");
     m_sets.erase(static_cast<std::uintptr_t>(set));
+    if (m_context.ReleaseFails("SetupDiDestroyDeviceInfoList", ""))
+        return;
+    m_context.Record("SetupDiDestroyDeviceInfoList", "");
     m_context.lastError = 0;  // a successful call may clear it, as on Windows
 }
 
@@ -133,19 +143,21 @@ bool SimDevices::UpdateDriver(platform::WindowHandle parent, const std::string& 
     std::string detail = hardwareId + " " + infPath + " " + Hex(flags);
     SimDriverUpdate update{parent, hardwareId, infPath, flags};
     updates.push_back(update);
-    if (m_context.Fails("UpdateDriverForPlugAndPlayDevicesA", detail))
+    if (m_context.Fails("UpdateDriverForPlugAndPlayDevicesA", detail, error::kAccessDenied))
         return false;
     // Windows updates the present devices that have exactly this hardware ID
     // (without regard to case); with none it fails with ERROR_NO_SUCH_DEVINST.
     if (!HasPresentDeviceWithId(hardwareId)) {
         m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + " (no such device)");
-        m_context.lastError = kErrorNoSuchDevinst;
+        m_context.lastError = error::kNoSuchDevinst;
         return false;
     }
     bool succeeds = updateSucceeds && m_files.Exists(infPath);
     m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + (succeeds ? "" : " (failed)"));
-    if (!succeeds)
+    if (!succeeds) {
+        m_context.lastError = error::kFileNotFound;
         return false;
+    }
     rebootRequired = updateNeedsReboot;
     if (onUpdate)
         onUpdate(update);
@@ -155,41 +167,55 @@ bool SimDevices::UpdateDriver(platform::WindowHandle parent, const std::string& 
 bool SimDevices::CopyOemInf(const std::string& infPath, const std::string& mediaLocation)
 {
     std::string detail = infPath + " " + mediaLocation;
-    if (m_context.Fails("SetupCopyOEMInfA", detail))
+    if (m_context.Fails("SetupCopyOEMInfA", detail, error::kAccessDenied))
         return false;
     auto bytes = m_files.Read(infPath);
     m_context.Record("SetupCopyOEMInfA", detail + (bytes ? "" : " (failed)"));
-    if (!bytes)
+    if (!bytes) {
+        m_context.lastError = error::kFileNotFound;
         return false;
+    }
     std::string infFolder = m_files.windowsDirectory + "\\INF\\";
     int number = 0;
     while (m_files.Exists(infFolder + "oem" + std::to_string(number) + ".inf"))
         ++number;
     std::string copy = infFolder + "oem" + std::to_string(number) + ".inf";
+    std::string precompiled = infFolder + "oem" + std::to_string(number) + ".PNF";
     m_files.AddFile(copy, *bytes);
-    m_files.AddFile(infFolder + "oem" + std::to_string(number) + ".PNF", "PNF");
+    m_files.AddFile(precompiled, "PNF");
     oemInfs.push_back(copy);
+    m_files.Changed(copy);
+    m_files.Changed(precompiled);
     m_files.Erase(infPath);  // SP_COPY_DELETESOURCE
+    m_files.Changed(infPath);
     return true;
 }
 
 std::optional<platform::SourceList> SimDevices::QuerySourceList(std::uint32_t flags)
 {
     std::string detail = Hex(flags);
-    if (!sourceListAvailable || m_context.Fails("SetupQuerySourceListA", detail)) {
+    if (m_context.Fails("SetupQuerySourceListA", detail, error::kNotEnoughMemory))
+        return std::nullopt;
+    if (!sourceListAvailable) {
         m_context.Record("SetupQuerySourceListA", detail + " (failed)");
+        m_context.lastError = error::kInvalidParameter;
         return std::nullopt;
     }
     m_context.Record("SetupQuerySourceListA", detail);
     ++sourceListsQueried;
-    return platform::SourceList{sourceList, 0xABC};
+    std::uintptr_t cookie = m_nextSourceList++;
+    m_openSourceLists.insert(cookie);
+    return platform::SourceList{sourceList, cookie};
 }
 
 bool SimDevices::SetSourceList(std::uint32_t flags, const std::vector<std::string>& entries)
 {
     std::string detail = Hex(flags) + " count=" + std::to_string(entries.size());
-    if (!sourceListAvailable || m_context.Fails("SetupSetSourceListA", detail)) {
+    if (m_context.Fails("SetupSetSourceListA", detail, error::kAccessDenied))
+        return false;
+    if (!sourceListAvailable) {
         m_context.Record("SetupSetSourceListA", detail + " (failed)");
+        m_context.lastError = error::kInvalidParameter;
         return false;
     }
     m_context.Record("SetupSetSourceListA", detail);
@@ -199,13 +225,20 @@ bool SimDevices::SetSourceList(std::uint32_t flags, const std::vector<std::strin
 
 void SimDevices::FreeSourceList(platform::SourceList& list)
 {
-    m_context.Record("SetupFreeSourceListA", "count=" + std::to_string(list.entries.size()));
+    if (!m_openSourceLists.erase(list.cookie))
+        throw SimScriptError("source list freed that was not queried, or freed twice");
     ++sourceListsFreed;
+    std::string detail = "count=" + std::to_string(list.entries.size());
+    if (!m_context.ReleaseFails("SetupFreeSourceListA", detail))
+        m_context.Record("SetupFreeSourceListA", detail);
 }
 
 std::optional<platform::DevNode> SimDevices::LocateRootDevNode()
 {
-    if (!rootLocates || m_context.Fails("CM_Locate_DevNodeA", "root")) {
+    // The Configuration Manager answers with CR_FAILURE; the last error stays.
+    if (m_context.Fails("CM_Locate_DevNodeA", "root"))
+        return std::nullopt;
+    if (!rootLocates) {
         m_context.Record("CM_Locate_DevNodeA", "root (failed)");
         return std::nullopt;
     }
@@ -215,8 +248,18 @@ std::optional<platform::DevNode> SimDevices::LocateRootDevNode()
 
 std::uint32_t SimDevices::ReenumerateDevNode(platform::DevNode, std::uint32_t flags)
 {
+    if (m_context.Fails("CM_Reenumerate_DevNode", Hex(flags)))
+        return kConfigRetFailure;
     m_context.Record("CM_Reenumerate_DevNode", Hex(flags));
     ++reenumerations;
+    // Plug and Play enumerates the buses again and finds the hardware of
+    // every removed device.
+    for (SimDevice& device : devices) {
+        if (device.removed) {
+            device.removed = false;
+            device.present = true;
+        }
+    }
     if (onReenumerate)
         onReenumerate();
     return platform::kConfigRetSuccess;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct SimDevice {
     bool hasHardwareIds = true;
     bool removable = true;
     bool present = true;
+    // Removed by SetupDiRemoveDevice: the hardware is still there, and the
+    // next re-enumeration of the device tree finds it again.
+    bool removed = false;
 };
 
 struct SimDriverUpdate {
@@ -53,6 +57,7 @@ public:
     int sourceListsFreed = 0;
     bool rootLocates = true;
     int reenumerations = 0;
+    // Runs after a re-enumeration has found the removed devices again.
     std::function<void()> onReenumerate;
 
     // platform::Devices
@@ -74,6 +79,8 @@ public:
     std::uint32_t ReenumerateDevNode(platform::DevNode node, std::uint32_t flags) override;
 
     std::size_t OpenDeviceSets() const { return m_sets.size(); }
+    // Queried source lists not given back yet.
+    std::size_t OpenSourceLists() const { return m_openSourceLists.size(); }
 
 private:
     SimDevice& InSet(platform::DeviceSet set, const platform::DeviceInfo& device);
@@ -83,6 +90,8 @@ private:
     SimFileSystem& m_files;
     std::map<std::uintptr_t, std::vector<std::size_t>> m_sets;  // indices into `devices`
     std::uintptr_t m_nextSet = 0x900;
+    std::set<std::uintptr_t> m_openSourceLists;  // by cookie
+    std::uintptr_t m_nextSourceList = 0xABC;
 };
 
 }  // namespace sim

@@ -40,7 +40,7 @@ void SimDialog::Click(int controlId)
     if (!control.visible || !control.enabled || !m_visible)
         throw SimScriptError("control " + std::to_string(controlId) + " of dialog " +
                              std::to_string(m_templateId) + " cannot be clicked now");
-    m_context.Record("click", std::to_string(m_templateId) + ":" + std::to_string(controlId));
+    m_context.Note("click", std::to_string(m_templateId) + ":" + std::to_string(controlId));
 
     if (control.layout.kind == SimControlKind::CheckBox) {
         control.check = control.check ? 0 : 1;
@@ -63,17 +63,27 @@ void SimDialog::Click(int controlId)
     m_events.Command(controlId, platform::kNotifyClicked);
 }
 
+void SimDialog::FocusFirstTabStop()
+{
+    for (const Control& control : m_controls) {
+        if (control.layout.tabStop && control.visible && control.enabled) {
+            m_focus = control.layout.id;
+            return;
+        }
+    }
+}
+
 void SimDialog::PressEscape()
 {
     RequireOpen();
-    m_context.Record("key", std::to_string(m_templateId) + ":Esc");
+    m_context.Note("key", std::to_string(m_templateId) + ":Esc");
     m_events.Command(platform::kIdCancel, platform::kNotifyClicked);
 }
 
 void SimDialog::SystemCommand(unsigned commandId)
 {
     RequireOpen();
-    m_context.Record("WM_SYSCOMMAND", std::to_string(m_templateId) + ":" + Hex(commandId));
+    m_context.Note("WM_SYSCOMMAND", std::to_string(m_templateId) + ":" + Hex(commandId));
     if (m_events.SysCommand(commandId, 0))
         return;
     // The default processing.
@@ -160,183 +170,309 @@ SimDialog& SimDialogs::Open(platform::WindowHandle dialog)
     throw SimScriptError("dialog handle used outside its modal run");
 }
 
+std::string SimDialogs::Item(platform::WindowHandle dialog, int controlId)
+{
+    return std::to_string(Open(dialog).TemplateId()) + ":" + std::to_string(controlId);
+}
+
+std::vector<std::string> SimDialogs::UnusedScripts() const
+{
+    std::vector<std::string> unused;
+    for (const auto& [templateId, scripts] : m_scripts) {
+        if (!scripts.empty()) {
+            unused.push_back("dialog " + std::to_string(templateId) + ": " +
+                             std::to_string(scripts.size()) +
+                             " scripted answer(s) never used");
+        }
+    }
+    return unused;
+}
+
+SimDialogs::Script SimDialogs::NextScript(int templateId)
+{
+    auto queued = m_scripts.find(templateId);
+    if (queued != m_scripts.end() && !queued->second.empty()) {
+        Script script = std::move(queued->second.front());
+        queued->second.pop_front();
+        return script;
+    }
+    if (m_standing.count(templateId))
+        return m_standing[templateId];
+    throw SimScriptError("dialog " + std::to_string(templateId) + " came up without a script");
+}
+
 int SimDialogs::RunModal(int templateId, platform::WindowHandle parent,
                          platform::DialogEvents& events)
 {
     auto layout = m_templates.find(templateId);
     if (layout == m_templates.end())
         throw SimScriptError("dialog template " + std::to_string(templateId) + " is not defined");
+    // A dialog that cannot be made never comes up: DialogBoxParamA answers -1.
+    if (m_context.Fails("DialogBoxParamA", std::to_string(templateId), error::kNotEnoughMemory))
+        return -1;
     m_context.Record("DialogBoxParamA", std::to_string(templateId));
     m_shown.push_back(templateId);
 
     auto handle = static_cast<platform::WindowHandle>(m_nextHandle++);
     m_running.emplace_back(m_context, templateId, layout->second, handle, parent, events);
     SimDialog& dialog = m_running.back();
+    // The run also ends when the program exits from inside the dialog.
+    struct PopWhenDone {
+        std::list<SimDialog>& running;
+        ~PopWhenDone() { running.pop_back(); }
+    } popWhenDone{m_running};
 
     events.Attached(handle);
-    events.InitDialog();
+    const bool focusFirstTabStop = events.InitDialog();
     if (!dialog.Ended()) {
         dialog.m_visible = true;
-        Script script;
-        auto queued = m_scripts.find(templateId);
-        if (queued != m_scripts.end() && !queued->second.empty()) {
-            script = std::move(queued->second.front());
-            queued->second.pop_front();
-        } else if (m_standing.count(templateId)) {
-            script = m_standing[templateId];
-        } else {
-            throw SimScriptError("dialog " + std::to_string(templateId) +
-                                 " came up without a script");
-        }
-        script(dialog);
+        if (focusFirstTabStop)
+            dialog.FocusFirstTabStop();
+        NextScript(templateId)(dialog);
         if (!dialog.Ended())
             throw SimScriptError("dialog " + std::to_string(templateId) +
                                  " is still open after its script");
     }
-    int result = dialog.Result();
-    m_running.pop_back();
-    return result;
+    return dialog.Result();
 }
 
 void SimDialogs::EndDialog(platform::WindowHandle dialog, int result)
 {
     SimDialog& running = Open(dialog);
-    m_context.Record("EndDialog", std::to_string(running.TemplateId()) + " " +
-                                      std::to_string(result));
+    std::string detail = std::to_string(running.TemplateId()) + " " + std::to_string(result);
+    // A dialog that is not ended stays up and keeps running.
+    if (m_context.Fails("EndDialog", detail, error::kInvalidWindowHandle))
+        return;
+    m_context.Record("EndDialog", detail);
     running.m_ended = true;
     running.m_result = result;
 }
 
 int SimDialogs::GetCheck(platform::WindowHandle dialog, int controlId)
 {
-    return Open(dialog).Get(controlId).check;
+    SimDialog::Control& control = Open(dialog).Get(controlId);
+    std::string detail = Item(dialog, controlId);
+    // A message that cannot be sent answers 0, BST_UNCHECKED.
+    if (m_context.Fails("BM_GETCHECK", detail, error::kInvalidWindowHandle))
+        return 0;
+    m_context.Record("BM_GETCHECK", detail);
+    return control.check;
 }
 
 void SimDialogs::SetCheck(platform::WindowHandle dialog, int controlId, int state)
 {
-    SimDialog& running = Open(dialog);
-    m_context.Record("BM_SETCHECK", std::to_string(controlId) + " " + std::to_string(state));
-    running.Get(controlId).check = state;
+    SimDialog::Control& control = Open(dialog).Get(controlId);
+    std::string detail = std::to_string(controlId) + " " + std::to_string(state);
+    if (m_context.Fails("BM_SETCHECK", detail, error::kInvalidWindowHandle))
+        return;
+    m_context.Record("BM_SETCHECK", detail);
+    control.check = state;
 }
 
 void SimDialogs::ShowItem(platform::WindowHandle dialog, int controlId, bool show)
 {
-    Open(dialog).Get(controlId).visible = show;
+    SimDialog::Control& control = Open(dialog).Get(controlId);
+    std::string detail = Item(dialog, controlId) + (show ? " SW_SHOW" : " SW_HIDE");
+    if (m_context.Fails("ShowWindow", detail, error::kInvalidWindowHandle))
+        return;
+    m_context.Record("ShowWindow", detail);
+    control.visible = show;
 }
 
 void SimDialogs::EnableItem(platform::WindowHandle dialog, int controlId, bool enable)
 {
-    Open(dialog).Get(controlId).enabled = enable;
+    SimDialog::Control& control = Open(dialog).Get(controlId);
+    std::string detail = Item(dialog, controlId) + (enable ? " TRUE" : " FALSE");
+    if (m_context.Fails("EnableWindow", detail, error::kInvalidWindowHandle))
+        return;
+    m_context.Record("EnableWindow", detail);
+    control.enabled = enable;
 }
 
 void SimDialogs::RedrawItem(platform::WindowHandle dialog, int controlId, unsigned flags)
 {
-    SimDialog& running = Open(dialog);
-    m_context.Record("RedrawWindow", std::to_string(controlId) + " " + Hex(flags));
-    ++running.Get(controlId).redraws;
+    SimDialog::Control& control = Open(dialog).Get(controlId);
+    std::string detail = std::to_string(controlId) + " " + Hex(flags);
+    if (m_context.Fails("RedrawWindow", detail, error::kInvalidWindowHandle))
+        return;
+    m_context.Record("RedrawWindow", detail);
+    ++control.redraws;
 }
 
 void SimDialogs::ShowDialog(platform::WindowHandle dialog, bool show)
 {
     SimDialog& running = Open(dialog);
-    m_context.Record("ShowWindow", std::to_string(running.TemplateId()) +
-                                       (show ? " SW_SHOW" : " SW_HIDE"));
+    std::string detail = std::to_string(running.TemplateId()) + (show ? " SW_SHOW" : " SW_HIDE");
+    if (m_context.Fails("ShowWindow", detail, error::kInvalidWindowHandle))
+        return;
+    m_context.Record("ShowWindow", detail);
     running.m_visible = show;
 }
 
 bool SimDialogs::IsMinimised(platform::WindowHandle dialog)
 {
-    return Open(dialog).m_minimised;
+    SimDialog& running = Open(dialog);
+    if (m_context.Fails("IsIconic", std::to_string(running.TemplateId()),
+                        error::kInvalidWindowHandle))
+        return false;
+    m_context.Record("IsIconic", std::to_string(running.TemplateId()));
+    return running.m_minimised;
 }
 
 bool SimDialogs::HasSystemMenu(platform::WindowHandle dialog)
 {
-    return Open(dialog).m_layout.systemMenu;
+    SimDialog& running = Open(dialog);
+    // GetSystemMenu answers NULL.
+    if (m_context.Fails("GetSystemMenu", std::to_string(running.TemplateId()),
+                        error::kInvalidWindowHandle))
+        return false;
+    m_context.Record("GetSystemMenu", std::to_string(running.TemplateId()));
+    return running.m_layout.systemMenu;
 }
 
 void SimDialogs::AppendSystemMenuSeparator(platform::WindowHandle dialog)
 {
-    Open(dialog).m_systemMenu.push_back({0, std::string()});
+    SimDialog& running = Open(dialog);
+    if (m_context.Fails("AppendMenuA", "MF_SEPARATOR", error::kNotEnoughMemory))
+        return;
+    m_context.Record("AppendMenuA", "MF_SEPARATOR");
+    running.m_systemMenu.push_back({0, std::string()});
 }
 
 void SimDialogs::AppendSystemMenuItem(platform::WindowHandle dialog, unsigned commandId,
                                       const std::string& text)
 {
-    Open(dialog).m_systemMenu.push_back({commandId, text});
+    SimDialog& running = Open(dialog);
+    std::string detail = Hex(commandId) + " " + text;
+    if (m_context.Fails("AppendMenuA", detail, error::kNotEnoughMemory))
+        return;
+    m_context.Record("AppendMenuA", detail);
+    running.m_systemMenu.push_back({commandId, text});
 }
 
 void SimDialogs::SetIcon(platform::WindowHandle dialog, platform::IconHandle icon, bool big)
 {
     SimDialog& running = Open(dialog);
-    m_context.Record("WM_SETICON", big ? "ICON_BIG" : "ICON_SMALL");
+    const char* which = big ? "ICON_BIG" : "ICON_SMALL";
+    if (m_context.Fails("WM_SETICON", which, error::kInvalidWindowHandle))
+        return;
+    m_context.Record("WM_SETICON", which);
     (big ? running.m_bigIcon : running.m_smallIcon) = icon;
 }
 
 platform::Size SimDialogs::ClientSize(platform::WindowHandle dialog)
 {
-    return Open(dialog).m_layout.clientSize;
+    SimDialog& running = Open(dialog);
+    // GetClientRect leaves the caller's empty rectangle.
+    if (m_context.Fails("GetClientRect", std::to_string(running.TemplateId()),
+                        error::kInvalidWindowHandle))
+        return platform::Size{};
+    m_context.Record("GetClientRect", std::to_string(running.TemplateId()));
+    return running.m_layout.clientSize;
 }
 
 platform::PaintContext SimDialogs::BeginPaint(platform::WindowHandle dialog)
 {
-    m_painting = &Open(dialog);
+    SimDialog& running = Open(dialog);
+    // BeginPaint answers NULL: there is nothing to paint on.
+    if (m_context.Fails("BeginPaint", std::to_string(running.TemplateId()),
+                        error::kInvalidWindowHandle))
+        return static_cast<platform::PaintContext>(0);
     m_context.Record("BeginPaint", "");
-    return static_cast<platform::PaintContext>(0xDC);
+    std::uintptr_t context = m_nextPaint++;
+    m_paints[context] = dialog;
+    return static_cast<platform::PaintContext>(context);
 }
 
 void SimDialogs::EraseIconBackground(platform::WindowHandle dialog, platform::PaintContext)
 {
+    SimDialog& running = Open(dialog);
+    if (m_context.Fails("SendMessageA", "WM_ICONERASEBKGND", error::kInvalidWindowHandle))
+        return;
     m_context.Record("SendMessageA", "WM_ICONERASEBKGND");
-    ++Open(dialog).m_erases;
+    ++running.m_erases;
 }
 
-void SimDialogs::DrawIcon(platform::PaintContext, int x, int y, platform::IconHandle icon)
+void SimDialogs::DrawIcon(platform::PaintContext context, int x, int y, platform::IconHandle icon)
 {
-    if (!m_painting)
-        throw SimScriptError("DrawIcon outside BeginPaint/EndPaint");
-    m_context.Record("DrawIcon", std::to_string(x) + "," + std::to_string(y));
-    m_painting->m_drawn.push_back({x, y, icon});
+    std::string detail = std::to_string(x) + "," + std::to_string(y);
+    if (m_context.Fails("DrawIcon", detail, error::kInvalidHandle))
+        return;
+    auto paint = m_paints.find(static_cast<std::uintptr_t>(context));
+    if (paint == m_paints.end()) {
+        // Without a device context there is nothing to draw on.
+        m_context.Record("DrawIcon", detail + " (no paint context)");
+        m_context.lastError = error::kInvalidHandle;
+        return;
+    }
+    m_context.Record("DrawIcon", detail);
+    Open(paint->second).m_drawn.push_back({x, y, icon});
 }
 
-void SimDialogs::EndPaint(platform::WindowHandle, platform::PaintContext)
+void SimDialogs::EndPaint(platform::WindowHandle, platform::PaintContext context)
 {
-    m_context.Record("EndPaint", "");
-    m_painting = nullptr;
+    m_paints.erase(static_cast<std::uintptr_t>(context));
+    if (!m_context.ReleaseFails("EndPaint", ""))
+        m_context.Record("EndPaint", "");
 }
 
 platform::Size SimDialogs::IconMetrics()
 {
+    // GetSystemMetrics answers 0.
+    if (m_context.Fails("GetSystemMetrics", "SM_CXICON SM_CYICON"))
+        return platform::Size{};
+    m_context.Record("GetSystemMetrics", "SM_CXICON SM_CYICON");
     return iconMetrics;
 }
 
 std::string SimDialogs::LoadText(int stringId)
 {
+    std::string detail = std::to_string(stringId);
+    if (m_context.Fails("LoadStringA", detail, error::kResourceNameNotFound))
+        return std::string();
     auto text = strings.find(stringId);
-    return text == strings.end() ? std::string() : text->second;
+    m_context.Record("LoadStringA", detail + (text == strings.end() ? " (none)" : ""));
+    if (text == strings.end()) {
+        m_context.lastError = error::kResourceNameNotFound;
+        return std::string();
+    }
+    return text->second;
 }
 
 platform::IconHandle SimDialogs::LoadAppIcon(int iconId)
 {
-    if (!icons.count(iconId))
+    std::string detail = std::to_string(iconId);
+    if (m_context.Fails("LoadIconA", detail, error::kResourceNameNotFound))
         return platform::IconHandle::None;
+    bool exists = icons.count(iconId) != 0;
+    m_context.Record("LoadIconA", detail + (exists ? "" : " (none)"));
+    if (!exists) {
+        m_context.lastError = error::kResourceNameNotFound;
+        return platform::IconHandle::None;
+    }
     return static_cast<platform::IconHandle>(0x5000 + iconId);
 }
 
+// The framework keeps the count of its wait cursors itself: a cursor that
+// cannot be loaded or set leaves the shape as it was, and the count the same.
 void SimDialogs::BeginWaitCursor()
 {
     ++m_waitCursorDepth;
-    m_context.Record("BeginWaitCursor", "");
+    if (!m_context.Fails("BeginWaitCursor", ""))
+        m_context.Record("BeginWaitCursor", "");
 }
 
 void SimDialogs::EndWaitCursor()
 {
     --m_waitCursorDepth;
-    m_context.Record("EndWaitCursor", "");
+    if (!m_context.ReleaseFails("EndWaitCursor", ""))
+        m_context.Record("EndWaitCursor", "");
 }
 
 void SimDialogs::Enable3dControls()
 {
-    m_context.Record("Enable3dControlsStatic", "");
+    if (!m_context.Fails("Enable3dControlsStatic", ""))
+        m_context.Record("Enable3dControlsStatic", "");
 }
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ struct SimControlLayout {
     int id = -1;  // -1 for controls without an id
     SimControlKind kind = SimControlKind::Static;
     bool groupStart = false;
+    bool tabStop = false;
 };
 
 struct SimTemplate {
@@ -68,6 +70,11 @@ public:
     // The dialog manager shows a modal dialog once WM_INITDIALOG has been
     // handled; until then it is not on screen.
     bool Visible() const { return m_visible; }
+    // The control with the keyboard focus. When the dialog's WM_INITDIALOG
+    // handler answers TRUE, the dialog manager gives it to the first control
+    // in template order that is a tab stop, visible and enabled; otherwise no
+    // control has it.
+    std::optional<int> Focus() const { return m_focus; }
     bool Minimised() const { return m_minimised; }
     bool Ended() const { return m_ended; }
     int Result() const { return m_result; }
@@ -94,6 +101,7 @@ private:
     Control& Get(int controlId);
     const Control& Get(int controlId) const;
     void RequireOpen() const;
+    void FocusFirstTabStop();
 
     SimContext& m_context;
     int m_templateId;
@@ -103,6 +111,7 @@ private:
     platform::DialogEvents& m_events;
     std::vector<Control> m_controls;
     bool m_visible = false;
+    std::optional<int> m_focus;
     bool m_minimised = false;
     bool m_ended = false;
     int m_result = 0;
@@ -138,6 +147,10 @@ public:
     // The innermost running dialog on that template, or null.
     SimDialog* Running(int templateId);
     int WaitCursorDepth() const { return m_waitCursorDepth; }
+    // Paint contexts begun and not ended.
+    std::size_t OpenPaintContexts() const { return m_paints.size(); }
+    // The queued scripts that no dialog came up for, as text.
+    std::vector<std::string> UnusedScripts() const;
 
     // platform::Dialogs
     int RunModal(int templateId, platform::WindowHandle parent,
@@ -169,6 +182,9 @@ public:
 
 private:
     SimDialog& Open(platform::WindowHandle dialog);
+    // "template:control", for the record.
+    std::string Item(platform::WindowHandle dialog, int controlId);
+    Script NextScript(int templateId);
 
     SimContext& m_context;
     std::map<int, SimTemplate> m_templates;
@@ -178,7 +194,8 @@ private:
     std::vector<int> m_shown;
     std::uintptr_t m_nextHandle = 0x30000;
     int m_waitCursorDepth = 0;
-    SimDialog* m_painting = nullptr;
+    std::map<std::uintptr_t, platform::WindowHandle> m_paints;  // open contexts: their dialog
+    std::uintptr_t m_nextPaint = 0xDC00;
 };
 
 }  // namespace sim

@@ -35,15 +35,36 @@ bool Match(const char* name, const char* mask)
     return false;
 }
 
-class SimSearch : public platform::FileSearch {
-public:
-    SimSearch(SimContext& context, std::vector<platform::FoundFile> found)
-        : m_context(context), m_found(std::move(found)) {}
-    ~SimSearch() override { m_context.Record("FindClose", ""); }
+}  // namespace
 
-    bool Next(platform::FoundFile& found) override {
-        if (m_next > 0)
-            m_context.Record("FindNextFileA", "");
+// One FindFirstFileA search: the first entry came with FindFirstFileA, each
+// further one is a FindNextFileA call; FindClose when it goes.
+class SimFileSystem::Search : public platform::FileSearch {
+public:
+    Search(SimFileSystem& files, const std::string& pattern,
+           std::vector<platform::FoundFile> found)
+        : m_files(files), m_serial(files.m_nextSerial++), m_found(std::move(found))
+    {
+        m_files.m_openSearches[m_serial] = pattern;
+    }
+    ~Search() override
+    {
+        m_files.m_openSearches.erase(m_serial);
+        SimContext& context = m_files.m_context;
+        if (!context.ReleaseFails("FindClose", ""))
+            context.Record("FindClose", "");
+    }
+
+    bool Next(platform::FoundFile& found) override
+    {
+        if (m_next > 0) {
+            SimContext& context = m_files.m_context;
+            if (context.Fails("FindNextFileA", "", error::kInvalidHandle))
+                return false;
+            context.Record("FindNextFileA", m_next < m_found.size() ? "" : "(no more files)");
+            if (m_next >= m_found.size())
+                context.lastError = error::kNoMoreFiles;
+        }
         if (m_next >= m_found.size())
             return false;
         found = m_found[m_next++];
@@ -51,58 +72,92 @@ public:
     }
 
 private:
-    SimContext& m_context;
+    SimFileSystem& m_files;
+    std::size_t m_serial;
     std::vector<platform::FoundFile> m_found;
     std::size_t m_next = 0;
 };
 
-class SimStream : public platform::ByteStream {
+// A file opened with fopen "r+b". Every C runtime call on it counts; a
+// failed one gives the C runtime's failure result (EOF, -1L, nonzero).
+class SimFileSystem::Stream : public platform::ByteStream {
 public:
-    SimStream(SimContext& context, SimFileSystem::Node& node) : m_context(context), m_node(node) {}
-    ~SimStream() override { Close(); }
+    Stream(SimFileSystem& files, Node& node)
+        : m_files(files), m_context(files.m_context), m_node(node),
+          m_serial(files.m_nextSerial++)
+    {
+        m_files.m_openStreams[m_serial] = node.path;
+    }
+    ~Stream() override { Close(); }
 
     int GetByte() override {
-        if (m_closed || m_position >= static_cast<long>(m_node.bytes.size()))
+        if (m_closed || m_context.Fails("fgetc", At()))
+            return -1;
+        bool atEnd = m_position >= static_cast<long>(m_node.bytes.size());
+        m_context.Record("fgetc", At() + (atEnd ? " (end)" : ""));
+        if (atEnd)
             return -1;
         return static_cast<unsigned char>(m_node.bytes[m_position++]);
     }
-    long Tell() override { return m_position; }
+    long Tell() override {
+        if (m_closed || m_context.Fails("ftell", m_node.path))
+            return -1L;
+        m_context.Record("ftell", At());
+        return m_position;
+    }
     bool Seek(long offset) override {
+        if (m_closed || m_context.Fails("fseek", m_node.path + " " + std::to_string(offset)))
+            return false;
+        m_context.Record("fseek", m_node.path + " " + std::to_string(offset) +
+                                      (offset < 0 ? " (invalid)" : ""));
         if (offset < 0)
             return false;
         m_position = offset;
         return true;
     }
     bool SeekToEnd() override {
+        if (m_closed || m_context.Fails("fseek", m_node.path + " end"))
+            return false;
+        m_context.Record("fseek", m_node.path + " end");
         m_position = static_cast<long>(m_node.bytes.size());
         return true;
     }
     bool PutByte(char byte) override {
-        if (m_closed)
+        std::string detail = At() + " '" + std::string(1, byte) + "'";
+        if (m_closed || m_context.Fails("fputc", detail))
             return false;
-        m_context.Record("fputc", m_node.path + " @" + std::to_string(m_position) + " '" +
-                                      std::string(1, byte) + "'");
+        m_context.Record("fputc", detail);
         if (m_position >= static_cast<long>(m_node.bytes.size()))
             m_node.bytes.resize(m_position + 1, '\0');
         m_node.bytes[m_position++] = byte;
+        m_files.Changed(m_node.path);
         return true;
     }
-    void Flush() override { m_context.Record("fflush", m_node.path); }
+    void Flush() override {
+        if (m_closed || m_context.Fails("fflush", m_node.path))
+            return;
+        m_context.Record("fflush", m_node.path);
+    }
     void Close() override {
         if (m_closed)
             return;
+        // The stream is closed whatever fclose answers.
         m_closed = true;
-        m_context.Record("fclose", m_node.path);
+        m_files.m_openStreams.erase(m_serial);
+        if (!m_context.ReleaseFails("fclose", m_node.path))
+            m_context.Record("fclose", m_node.path);
     }
 
 private:
+    std::string At() const { return m_node.path + " @" + std::to_string(m_position); }
+
+    SimFileSystem& m_files;
     SimContext& m_context;
-    SimFileSystem::Node& m_node;
+    Node& m_node;
+    std::size_t m_serial;
     long m_position = 0;
     bool m_closed = false;
 };
-
-}  // namespace
 
 bool MatchesWildcard(const std::string& name, const std::string& mask)
 {
@@ -303,41 +358,79 @@ bool SimFileSystem::Store(const std::string& path, const std::string& bytes)
         if (node->folder || (node->attributes & platform::kAttributeReadOnly))
             return false;
         node->bytes = bytes;
-        return true;
+    } else {
+        if (!ParentIsFolder(full))
+            return false;
+        AddFile(full, bytes);
     }
-    if (!ParentIsFolder(full))
-        return false;
-    AddFile(full, bytes);
+    Changed(full);
     return true;
+}
+
+void SimFileSystem::Changed(const std::string& path)
+{
+    if (onChange)
+        onChange(FullPath(path));
+}
+
+std::vector<std::string> SimFileSystem::OpenSearches() const
+{
+    std::vector<std::string> open;
+    for (const auto& [serial, pattern] : m_openSearches)
+        open.push_back(pattern);
+    return open;
+}
+
+std::vector<std::string> SimFileSystem::OpenStreams() const
+{
+    std::vector<std::string> open;
+    for (const auto& [serial, path] : m_openStreams)
+        open.push_back(path);
+    return open;
+}
+
+std::vector<SimFileSystem::Node> SimFileSystem::Listing() const
+{
+    std::vector<Node> listing;
+    for (const auto& [key, node] : m_nodes)
+        listing.push_back(node);
+    return listing;
 }
 
 std::string SimFileSystem::WindowsDirectory()
 {
+    if (m_context.Fails("GetWindowsDirectoryA", "", error::kNotEnoughMemory))
+        return std::string();
     m_context.Record("GetWindowsDirectoryA", windowsDirectory);
     return windowsDirectory;
 }
 
 std::string SimFileSystem::CurrentDirectory()
 {
+    if (m_context.Fails("GetCurrentDirectoryA", "", error::kNotEnoughMemory))
+        return std::string();
     m_context.Record("GetCurrentDirectoryA", m_current);
     return m_current;
 }
 
 bool SimFileSystem::ChangeDirectory(const std::string& path)
 {
-    if (m_context.Fails("SetCurrentDirectoryA", path))
+    if (m_context.Fails("SetCurrentDirectoryA", path, error::kAccessDenied))
         return false;
     const Node* node = Lookup(path);
     bool present = node && node->folder;
     m_context.Record("SetCurrentDirectoryA", path + (present ? "" : " (not found)"));
-    if (present)
-        m_current = node->path;
-    return present;
+    if (!present) {
+        m_context.lastError = error::kFileNotFound;
+        return false;
+    }
+    m_current = node->path;
+    return true;
 }
 
 bool SimFileSystem::MakeDirectory(const std::string& path)
 {
-    if (m_context.Fails("CreateDirectoryA", path))
+    if (m_context.Fails("CreateDirectoryA", path, error::kAccessDenied))
         return false;
     m_context.Record("CreateDirectoryA", path);
     std::string full = FullPath(path);
@@ -349,36 +442,38 @@ bool SimFileSystem::MakeDirectory(const std::string& path)
 
 std::unique_ptr<platform::FileSearch> SimFileSystem::Find(const std::string& pattern)
 {
-    if (m_context.Fails("FindFirstFileA", pattern))
+    if (m_context.Fails("FindFirstFileA", pattern, error::kAccessDenied))
         return nullptr;
     m_context.Record("FindFirstFileA", pattern);
     std::string full = FullPath(pattern);
     std::string folder = ParentOf(full);
     std::string mask = NameOf(full);
     const Node* folderNode = Lookup(folder);
-    if (!folderNode || !folderNode->folder)
-        return nullptr;
 
     std::vector<platform::FoundFile> found;
-    if (folder.size() > 3) {
-        for (const char* dots : {".", ".."}) {
-            if (MatchesWildcard(dots, mask))
-                found.push_back({dots, platform::kAttributeDirectory});
+    if (folderNode && folderNode->folder) {
+        if (folder.size() > 3) {
+            for (const char* dots : {".", ".."}) {
+                if (MatchesWildcard(dots, mask))
+                    found.push_back({dots, platform::kAttributeDirectory});
+            }
+        }
+        for (const std::string& name : List(folder)) {
+            if (MatchesWildcard(name, mask) || MatchesWildcard(ShortNameOf(name), mask))
+                found.push_back({name, Lookup(folder + "\\" + name)->attributes});
         }
     }
-    for (const std::string& name : List(folder)) {
-        if (MatchesWildcard(name, mask) || MatchesWildcard(ShortNameOf(name), mask))
-            found.push_back({name, Lookup(folder + "\\" + name)->attributes});
-    }
-    if (found.empty())
+    if (found.empty()) {
+        m_context.lastError = error::kFileNotFound;
         return nullptr;
-    return std::make_unique<SimSearch>(m_context, std::move(found));
+    }
+    return std::make_unique<Search>(*this, pattern, std::move(found));
 }
 
 bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists)
 {
     std::string detail = from + " -> " + to;
-    if (m_context.Fails("CopyFileA", detail))
+    if (m_context.Fails("CopyFileA", detail, error::kAccessDenied))
         return false;
     const Node* source = Lookup(from);
     Node* target = Lookup(to);
@@ -392,38 +487,50 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
     else if (target && (target->attributes & platform::kAttributeReadOnly))
         why = "target read-only";
     m_context.Record("CopyFileA", detail + (why.empty() ? "" : " (" + why + ")"));
-    if (!why.empty())
+    if (!why.empty()) {
+        m_context.lastError = why == "no source" || why == "no target folder"
+                                  ? error::kFileNotFound
+                                  : error::kAccessDenied;
         return false;
+    }
     Node copy = *source;
     AddFile(to, copy.bytes, copy.attributes);
+    Changed(to);
     return true;
 }
 
 bool SimFileSystem::Remove(const std::string& path)
 {
-    if (m_context.Fails("DeleteFileA", path))
+    if (m_context.Fails("DeleteFileA", path, error::kAccessDenied))
         return false;
     Node* node = Lookup(path);
     bool removable = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
     m_context.Record("DeleteFileA", path + (removable ? "" : " (not deleted)"));
-    if (removable)
-        m_nodes.erase(Upper(FullPath(path)));
-    return removable;
+    if (!removable) {
+        m_context.lastError = node ? error::kAccessDenied : error::kFileNotFound;
+        return false;
+    }
+    m_nodes.erase(Upper(FullPath(path)));
+    Changed(path);
+    return true;
 }
 
 bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes)
 {
     std::string detail = path + " " + Hex(attributes);
-    if (m_context.Fails("SetFileAttributesA", detail))
+    if (m_context.Fails("SetFileAttributesA", detail, error::kAccessDenied))
         return false;
     Node* node = Lookup(path);
     m_context.Record("SetFileAttributesA", detail + (node ? "" : " (not found)"));
-    if (!node)
+    if (!node) {
+        m_context.lastError = error::kFileNotFound;
         return false;
+    }
     node->attributes = node->folder ? (attributes | platform::kAttributeDirectory) : attributes;
     return true;
 }
 
+// The C runtime's calls report failure through errno, not the last error.
 bool SimFileSystem::OpensForReading(const std::string& path)
 {
     if (m_context.Fails("fopen", path + " rb"))
@@ -443,7 +550,7 @@ std::unique_ptr<platform::ByteStream> SimFileSystem::OpenForUpdate(const std::st
     m_context.Record("fopen", path + " r+b" + (opens ? "" : " (not opened)"));
     if (!opens)
         return nullptr;
-    return std::make_unique<SimStream>(m_context, *node);
+    return std::make_unique<Stream>(*this, *node);
 }
 
 }  // namespace sim

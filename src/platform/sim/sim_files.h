@@ -4,6 +4,7 @@
 // meets.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,16 @@ public:
     bool Load(const std::string& path, std::string& bytes) const;
     bool Store(const std::string& path, const std::string& bytes);
 
+    // Runs with the full path of a file that a platform call has just
+    // created, changed or deleted.
+    std::function<void(const std::string& fullPath)> onChange;
+    // For the other services that change files on a call's behalf.
+    void Changed(const std::string& path);
+
+    // Searches and streams the system has not closed yet, by pattern and path.
+    std::vector<std::string> OpenSearches() const;
+    std::vector<std::string> OpenStreams() const;
+
     // platform::FileSystem
     std::string WindowsDirectory() override;
     std::string CurrentDirectory() override;
@@ -60,8 +71,13 @@ public:
         std::uint32_t attributes = 0;
         std::string bytes;
     };
+    // Every folder and file, in path order (without case).
+    std::vector<Node> Listing() const;
 
 private:
+    class Search;
+    class Stream;
+
     Node* Lookup(const std::string& path);
     const Node* Lookup(const std::string& path) const;
     bool ParentIsFolder(const std::string& fullPath) const;
@@ -69,6 +85,10 @@ private:
     SimContext& m_context;
     std::map<std::string, Node> m_nodes;  // by upper-cased full path
     std::string m_current = "C:\\";
+    // What the searches and streams hold while open, by serial number.
+    std::map<std::size_t, std::string> m_openSearches;  // the pattern
+    std::map<std::size_t, std::string> m_openStreams;   // the path
+    std::size_t m_nextSerial = 1;
 };
 
 // Windows' wildcard match of a file name, without case: '*' and '?', with

@@ -4,6 +4,10 @@
 // folder, and the Run key.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "platform/platform.h"
 #include "platform/sim/sim_context.h"
 #include "platform/sim/sim_desktop.h"
@@ -17,9 +21,17 @@
 
 namespace sim {
 
+// Receives, when a machine goes, each queued script it never used: a
+// scripted answer for a dialog that did not come up, a failure asked for
+// that did not happen. A test suite sets it to fail the test; without it
+// nothing is reported. Returns the reporter it replaces.
+using UnusedScriptReporter = std::function<void(const std::string& unused)>;
+UnusedScriptReporter SetUnusedScriptReporter(UnusedScriptReporter reporter);
+
 class SimMachine {
 public:
     SimMachine();
+    ~SimMachine();
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 
@@ -41,6 +53,14 @@ public:
     platform::Platform& os() { return m_platform; }
     SimLog& log() { return context.log; }
     std::uint64_t now() const { return context.now; }
+
+    // What the system still holds: registry keys, process handles, the
+    // process token, device information sets, queried source lists, file
+    // searches, streams and paint contexts, one line each, and a wait cursor
+    // not ended (or ended once too often). Empty when everything was given back.
+    std::vector<std::string> LeftOpen() const;
+    // The queued scripts not used so far.
+    std::vector<std::string> UnusedScripts() const;
 
 private:
     platform::Platform m_platform;

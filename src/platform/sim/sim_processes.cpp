@@ -50,13 +50,29 @@ std::size_t SimProcesses::OpenHandleCount() const
         [](const auto& entry) { return !entry.second.released; }));
 }
 
+std::vector<std::string> SimProcesses::OpenHandles() const
+{
+    std::vector<std::string> open;
+    for (const auto& [handle, running] : m_running) {
+        if (!running.released)
+            open.push_back(running.commandLine);
+    }
+    return open;
+}
+
 std::string SimProcesses::ProgramName()
 {
+    // The C runtime's __argv: without it the name is empty.
+    if (m_context.Fails("__argv", ""))
+        return std::string();
+    m_context.Record("__argv", programName);
     return programName;
 }
 
 std::string SimProcesses::ModulePath()
 {
+    if (m_context.Fails("GetModuleFileNameA", "", error::kNotEnoughMemory))
+        return std::string();
     m_context.Record("GetModuleFileNameA", modulePath);
     return modulePath;
 }
@@ -80,7 +96,7 @@ std::optional<std::string> SimProcesses::Environment(const std::string& name) co
 // the search for a reference goes on from the next character.
 std::string SimProcesses::ExpandEnvironment(const std::string& text)
 {
-    if (m_context.Fails("ExpandEnvironmentStringsA", text))
+    if (m_context.Fails("ExpandEnvironmentStringsA", text, error::kNotEnoughMemory))
         return text;
     std::string expanded;
     for (std::size_t at = 0; at < text.size();) {
@@ -99,16 +115,20 @@ std::string SimProcesses::ExpandEnvironment(const std::string& text)
     return expanded;
 }
 
+std::string SimProcesses::Detail(const std::string& commandLine, int show)
+{
+    return commandLine + " show=" + std::to_string(show);
+}
+
 std::optional<std::string> SimProcesses::Launch(const std::string& function,
                                                 const std::string& commandLine, int show)
 {
-    std::string detail = commandLine + " show=" + std::to_string(show);
-    if (m_context.Fails(function, detail))
-        return std::nullopt;
     auto image = ResolveImage(commandLine);
-    m_context.Record(function, detail + (image ? "" : " (not found)"));
-    if (!image)
+    m_context.Record(function, Detail(commandLine, show) + (image ? "" : " (not found)"));
+    if (!image) {
+        m_context.lastError = error::kFileNotFound;
         return std::nullopt;
+    }
     m_started.push_back(
         {function, commandLine, *image, show, m_files.Current(), m_context.now});
     auto program = m_programs.find(Upper(*image));
@@ -119,18 +139,24 @@ std::optional<std::string> SimProcesses::Launch(const std::string& function,
 
 std::uint32_t SimProcesses::RunCommand(const std::string& commandLine, int show)
 {
-    return Launch("WinExec", commandLine, show) ? 33 : 2;  // ERROR_FILE_NOT_FOUND
+    // WinExec answers a failure with a number below 32: 0 when Windows ran
+    // out of resources, 2 for a program not found.
+    if (m_context.Fails("WinExec", Detail(commandLine, show), error::kNotEnoughMemory))
+        return 0;
+    return Launch("WinExec", commandLine, show) ? 33 : 2;
 }
 
 std::optional<platform::ProcessHandle> SimProcesses::Start(const std::string& commandLine,
                                                            int show)
 {
+    if (m_context.Fails("CreateProcessA", Detail(commandLine, show), error::kNotEnoughMemory))
+        return std::nullopt;
     auto image = Launch("CreateProcessA", commandLine, show);
     if (!image)
         return std::nullopt;
     auto program = m_programs.find(Upper(*image));
     Running running{program != m_programs.end() ? program->second : SimProgram{},
-                    m_context.now};
+                    m_context.now, commandLine};
     std::uintptr_t handle = m_nextHandle++;
     m_running[handle] = running;
     return static_cast<platform::ProcessHandle>(handle);
@@ -148,9 +174,11 @@ std::uint32_t SimProcesses::WaitForInputIdle(platform::ProcessHandle process,
                                              std::uint32_t milliseconds)
 {
     Running& running = Get(process);
+    if (m_context.Fails("WaitForInputIdle", std::to_string(milliseconds), error::kInvalidHandle))
+        return kWaitFailed;
     m_context.Record("WaitForInputIdle", std::to_string(milliseconds));
     if (!running.program.hasMessageQueue)
-        return 0xFFFFFFFF;  // WAIT_FAILED: at once
+        return kWaitFailed;  // at once
     std::uint64_t idleAt = running.startedAt + running.program.idleAfter;
     std::uint64_t endsAt = running.startedAt + running.program.runsFor;
     std::uint64_t until = std::min({idleAt, endsAt, m_context.now + milliseconds});
@@ -162,6 +190,9 @@ std::uint32_t SimProcesses::WaitForInputIdle(platform::ProcessHandle process,
 std::uint32_t SimProcesses::WaitForExit(platform::ProcessHandle process, std::uint32_t milliseconds)
 {
     Running& running = Get(process);
+    if (m_context.Fails("WaitForSingleObject", std::to_string(milliseconds),
+                        error::kInvalidHandle))
+        return kWaitFailed;
     m_context.Record("WaitForSingleObject", std::to_string(milliseconds));
     std::uint64_t endsAt = running.startedAt + running.program.runsFor;
     std::uint64_t until = std::min(endsAt, m_context.now + milliseconds);
@@ -173,6 +204,10 @@ std::uint32_t SimProcesses::WaitForExit(platform::ProcessHandle process, std::ui
 std::uint32_t SimProcesses::ExitCode(platform::ProcessHandle process)
 {
     Running& running = Get(process);
+    // A process that cannot be asked is not taken for a running one, as the
+    // adapter answers when GetExitCodeProcess fails.
+    if (m_context.Fails("GetExitCodeProcess", "", error::kInvalidHandle))
+        return 0;
     m_context.Record("GetExitCodeProcess", "");
     bool ended = m_context.now >= running.startedAt + running.program.runsFor;
     if (ended)
@@ -182,19 +217,21 @@ std::uint32_t SimProcesses::ExitCode(platform::ProcessHandle process)
         m_pollsWithoutTime = 0;
     }
     if (++m_pollsWithoutTime > kSpinLimit)
-        throw SimScriptError("busy wait: a running process was polled " +
-                             std::to_string(kSpinLimit) + " times while no time passed");
+        throw SimHang("busy wait: a running process was polled " +
+                      std::to_string(kSpinLimit) + " times while no time passed");
     return platform::kStillActive;
 }
 
 void SimProcesses::Release(platform::ProcessHandle process)
 {
     Get(process).released = true;
-    m_context.Record("CloseHandle", "process");
+    if (!m_context.ReleaseFails("CloseHandle", "process"))
+        m_context.Record("CloseHandle", "process");
 }
 
 void SimProcesses::Exit(int code)
 {
+    m_context.CannotFail("exit", std::to_string(code));
     m_context.Record("exit", std::to_string(code));
     throw SimExit{code};
 }

@@ -24,6 +24,8 @@ struct SimProgram {
     std::function<void()> onStart;  // what it does to the machine when it starts
 };
 
+constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;  // WAIT_FAILED
+
 struct SimStartedProcess {
     std::string function;     // "CreateProcessA" or "WinExec"
     std::string commandLine;  // as given
@@ -50,9 +52,11 @@ public:
     // The program file CreateProcessA would start for this command line, if any.
     std::optional<std::string> ResolveImage(const std::string& commandLine) const;
     std::size_t OpenHandleCount() const;
+    // The command lines of the started processes whose handles are not released.
+    std::vector<std::string> OpenHandles() const;
     // A program that asks a running process for its exit code this many
     // times without the virtual clock moving is spinning; a real one would
-    // burn a processor core. The run stops with SimScriptError.
+    // burn a processor core. The run stops with SimHang.
     static constexpr int kSpinLimit = 100000;
 
     // platform::Processes
@@ -72,8 +76,11 @@ private:
     struct Running {
         SimProgram program;
         std::uint64_t startedAt;
+        std::string commandLine;
         bool released = false;
     };
+    static std::string Detail(const std::string& commandLine, int show);
+    // Finds and starts the program of a call that did not fail.
     std::optional<std::string> Launch(const std::string& function,
                                       const std::string& commandLine, int show);
     Running& Get(platform::ProcessHandle process);

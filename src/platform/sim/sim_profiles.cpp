@@ -100,7 +100,11 @@ std::optional<std::string> SimProfiles::Entry(const std::string& file, const std
 int SimProfiles::GetInt(const std::string& section, const std::string& key, int defaultValue,
                         const std::string& file)
 {
-    m_context.Record("GetPrivateProfileIntA", "[" + section + "] " + key + " " + file);
+    const std::string detail = "[" + section + "] " + key + " " + file;
+    // A read that fails gives the default, as for a file that cannot be read.
+    if (m_context.Fails("GetPrivateProfileIntA", detail, error::kFileNotFound))
+        return defaultValue;
+    m_context.Record("GetPrivateProfileIntA", detail);
     auto value = Entry(file, section, key);
     if (!value)
         return defaultValue;
@@ -119,8 +123,12 @@ std::string SimProfiles::GetString(const std::string& section, const std::string
                                    const std::string& defaultValue, std::size_t bufferSize,
                                    const std::string& file)
 {
-    m_context.Record("GetPrivateProfileStringA", "[" + section + "] " + key + " " + file);
-    std::string value = Entry(file, section, key).value_or(defaultValue);
+    const std::string detail = "[" + section + "] " + key + " " + file;
+    // A read that fails gives the default, as for a file that cannot be read.
+    const bool failed = m_context.Fails("GetPrivateProfileStringA", detail, error::kFileNotFound);
+    if (!failed)
+        m_context.Record("GetPrivateProfileStringA", detail);
+    std::string value = failed ? defaultValue : Entry(file, section, key).value_or(defaultValue);
     if (bufferSize == 0)
         return std::string();
     return value.substr(0, bufferSize - 1);
@@ -130,7 +138,7 @@ bool SimProfiles::WriteString(const std::string& section, const std::string& key
                               const std::string& value, const std::string& file)
 {
     std::string detail = "[" + section + "] " + key + "=" + value + " " + file;
-    if (m_context.Fails("WritePrivateProfileStringA", detail))
+    if (m_context.Fails("WritePrivateProfileStringA", detail, error::kAccessDenied))
         return false;
     m_context.Record("WritePrivateProfileStringA", detail);
     return Put(file, section, key, value);

@@ -48,8 +48,10 @@ void SimRegistry::CreateKey(platform::RootKey root, const std::string& path)
     // Parents exist too, as in the real registry.
     for (std::size_t slash = path.find('\\'); slash != std::string::npos;
          slash = path.find('\\', slash + 1))
-        m_keys[KeyId(root, path.substr(0, slash))];
-    m_keys[KeyId(root, path)];
+        CreateKey(root, path.substr(0, slash));
+    Key& key = m_keys[KeyId(root, path)];
+    if (key.shown.empty())
+        key.shown = Shown(root, path);
 }
 
 void SimRegistry::PutString(platform::RootKey root, const std::string& path,
@@ -86,6 +88,26 @@ std::optional<std::string> SimRegistry::Text(platform::RootKey root, const std::
     return value->data.substr(0, value->data.find('\0'));
 }
 
+std::vector<std::string> SimRegistry::OpenKeys() const
+{
+    std::vector<std::string> open;
+    for (const auto& [handle, opened] : m_handles)
+        open.push_back(opened.shown);
+    return open;
+}
+
+std::vector<SimRegKeyListing> SimRegistry::Listing() const
+{
+    std::vector<SimRegKeyListing> listing;
+    for (const auto& [id, key] : m_keys) {
+        SimRegKeyListing entry{key.shown, {}};
+        for (const auto& [upperName, value] : key.values)
+            entry.values.push_back(value);
+        listing.push_back(entry);
+    }
+    return listing;
+}
+
 bool SimRegistry::HasKey(platform::RootKey root, const std::string& path) const
 {
     return m_keys.count(KeyId(root, path)) != 0;
@@ -101,6 +123,8 @@ std::optional<platform::RegKey> SimRegistry::OpenKey(platform::RootKey root,
                                                      const std::string& subKey,
                                                      platform::RegAccess access)
 {
+    // The registry functions give their error as their result; the last
+    // error stays as it was.
     std::string detail = Shown(root, subKey) + " " + Hex(static_cast<std::uint32_t>(access));
     if (m_context.Fails("RegOpenKeyExA", detail))
         return std::nullopt;
@@ -143,12 +167,12 @@ bool SimRegistry::SetString(platform::RegKey key, const std::string& name, const
     std::string detail = opened->shown + " " + name + "=" + text;
     if (m_context.Fails("RegSetValueExA", detail))
         return false;
-    m_context.Record("RegSetValueExA", detail);
     Key* stored = Find(opened->id);
-    if (!stored || !opened->writable)
-        return false;
-    stored->values[Upper(name)] = {name, SimRegValue{kRegSz, text}};
-    return true;
+    bool written = stored && opened->writable;
+    m_context.Record("RegSetValueExA", detail);
+    if (written)
+        stored->values[Upper(name)] = {name, SimRegValue{kRegSz, text}};
+    return written;
 }
 
 bool SimRegistry::DeleteValue(platform::RegKey key, const std::string& name)
@@ -157,16 +181,19 @@ bool SimRegistry::DeleteValue(platform::RegKey key, const std::string& name)
     std::string detail = opened->shown + " " + name;
     if (m_context.Fails("RegDeleteValueA", detail))
         return false;
-    m_context.Record("RegDeleteValueA", detail);
     Key* stored = Find(opened->id);
-    return stored && opened->writable && stored->values.erase(Upper(name)) != 0;
+    bool deleted = stored && opened->writable && stored->values.erase(Upper(name)) != 0;
+    m_context.Record("RegDeleteValueA", detail);
+    return deleted;
 }
 
 void SimRegistry::CloseKey(platform::RegKey key)
 {
     const OpenedKey* opened = Opened(key);
-    m_context.Record("RegCloseKey", opened->shown);
+    std::string shown = opened->shown;
     m_handles.erase(static_cast<std::uintptr_t>(key));
+    if (!m_context.ReleaseFails("RegCloseKey", shown))
+        m_context.Record("RegCloseKey", shown);
 }
 
 }  // namespace sim

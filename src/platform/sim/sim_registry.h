@@ -4,8 +4,8 @@
 
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 #include "platform/sim/sim_context.h"
@@ -19,6 +19,13 @@ constexpr std::uint32_t kRegDword = 4;  // REG_DWORD
 struct SimRegValue {
     std::uint32_t type = kRegSz;
     std::string data;  // the stored bytes, exactly as many as were written
+};
+
+// One key as the listing shows it: its path under its root ("HKLM\\..."),
+// spelled as it was created, and its values by name, in name order.
+struct SimRegKeyListing {
+    std::string path;
+    std::vector<std::pair<std::string, SimRegValue>> values;
 };
 
 class SimRegistry : public platform::Registry {
@@ -41,6 +48,10 @@ public:
     // The key opens for reading only (a user without write access).
     void MakeReadOnly(platform::RootKey root, const std::string& path);
     std::size_t OpenHandleCount() const { return m_handles.size(); }
+    // The keys opened and not closed yet, by path.
+    std::vector<std::string> OpenKeys() const;
+    // Every key with its values, in path order.
+    std::vector<SimRegKeyListing> Listing() const;
 
     // platform::Registry
     std::optional<platform::RegKey> OpenKey(platform::RootKey root, const std::string& subKey,
@@ -54,6 +65,7 @@ public:
 
 private:
     struct Key {
+        std::string shown;  // the path as it was first created
         std::map<std::string, std::pair<std::string, SimRegValue>> values;  // by upper name
         bool readOnly = false;
     };

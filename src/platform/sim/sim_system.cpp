@@ -4,18 +4,23 @@ namespace sim {
 
 platform::VersionInfo SimVersion::Query()
 {
+    // The structure stays as the caller cleared it.
+    if (m_context.Fails("GetVersionExA", "", error::kInsufficientBuffer))
+        return platform::VersionInfo{};
     m_context.Record("GetVersionExA", "");
     return info;
 }
 
 void SimClock::Sleep(std::uint32_t milliseconds)
 {
+    m_context.CannotFail("Sleep", std::to_string(milliseconds));
     m_context.Record("Sleep", std::to_string(milliseconds));
     m_context.now += milliseconds;
 }
 
 void SimClock::SleepEx(std::uint32_t milliseconds)
 {
+    m_context.CannotFail("SleepEx", std::to_string(milliseconds));
     m_context.Record("SleepEx", std::to_string(milliseconds));
     m_context.now += milliseconds;
 }
@@ -30,9 +35,25 @@ std::vector<std::uint32_t> SimClock::Pauses() const
     return pauses;
 }
 
+std::uint32_t SimErrors::LastError()
+{
+    m_context.CannotFail("GetLastError", "");
+    m_context.Record("GetLastError", std::to_string(m_context.lastError));
+    return m_context.lastError;
+}
+
+void SimErrors::SetLastError(std::uint32_t code)
+{
+    m_context.CannotFail("SetLastError", std::to_string(code));
+    m_context.Record("SetLastError", std::to_string(code));
+    m_context.lastError = code;
+}
+
 std::optional<platform::TokenHandle> SimSecurity::OpenProcessTokenForAdjusting()
 {
-    if (!tokenOpens || m_context.Fails("OpenProcessToken", "")) {
+    if (m_context.Fails("OpenProcessToken", "TOKEN_ADJUST_PRIVILEGES", error::kAccessDenied))
+        return std::nullopt;
+    if (!tokenOpens) {
         m_context.Record("OpenProcessToken", "(failed)");
         m_context.lastError = tokenError;
         return std::nullopt;
@@ -44,8 +65,11 @@ std::optional<platform::TokenHandle> SimSecurity::OpenProcessTokenForAdjusting()
 
 std::optional<platform::Luid> SimSecurity::LookupPrivilege(const std::string& name)
 {
-    if (!knownPrivileges.count(name) || m_context.Fails("LookupPrivilegeValueA", name)) {
+    if (m_context.Fails("LookupPrivilegeValueA", name, error::kNoSuchPrivilege))
+        return std::nullopt;
+    if (!knownPrivileges.count(name)) {
         m_context.Record("LookupPrivilegeValueA", name + " (unknown)");
+        m_context.lastError = error::kNoSuchPrivilege;
         return std::nullopt;
     }
     m_context.Record("LookupPrivilegeValueA", name);
@@ -57,7 +81,9 @@ std::optional<platform::Luid> SimSecurity::LookupPrivilege(const std::string& na
 bool SimSecurity::EnablePrivilege(platform::TokenHandle, const platform::Luid& privilege)
 {
     std::string name = m_luids.count(privilege.lowPart) ? m_luids[privilege.lowPart] : "?";
-    m_context.Record("AdjustTokenPrivileges", name);
+    if (m_context.Fails("AdjustTokenPrivileges", name, error::kAccessDenied))
+        return false;
+    m_context.Record("AdjustTokenPrivileges", name + (adjustSucceeds ? "" : " (refused)"));
     if (!adjustSucceeds)
         return false;
     enabledPrivileges.push_back(name);
@@ -66,19 +92,26 @@ bool SimSecurity::EnablePrivilege(platform::TokenHandle, const platform::Luid& p
 
 void SimSecurity::CloseToken(platform::TokenHandle)
 {
-    m_context.Record("CloseHandle", "token");
     --openTokens;
+    if (!m_context.ReleaseFails("CloseHandle", "token"))
+        m_context.Record("CloseHandle", "token");
 }
 
 bool SimSecurity::ExitWindows(std::uint32_t flags, std::uint32_t reason)
 {
-    m_context.Record("ExitWindowsEx", Hex(flags) + " " + std::to_string(reason));
+    std::string detail = Hex(flags) + " " + std::to_string(reason);
+    if (m_context.Fails("ExitWindowsEx", detail, error::kPrivilegeNotHeld))
+        return false;
+    m_context.Record("ExitWindowsEx", detail);
     exitWindowsFlags.push_back(flags);
     return rebootAccepted;
 }
 
 int SimMixer::DeviceCount()
 {
+    // mixerGetNumDevs has no failure of its own: without mixers it answers 0.
+    if (m_context.Fails("mixerGetNumDevs", ""))
+        return 0;
     int current = count;
     for (const auto& [time, newCount] : m_changes) {
         if (time <= m_context.now)

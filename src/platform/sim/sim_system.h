@@ -42,8 +42,8 @@ private:
 class SimErrors : public platform::Errors {
 public:
     explicit SimErrors(SimContext& context) : m_context(context) {}
-    std::uint32_t LastError() override { return m_context.lastError; }
-    void SetLastError(std::uint32_t code) override { m_context.lastError = code; }
+    std::uint32_t LastError() override;
+    void SetLastError(std::uint32_t code) override;
 
 private:
     SimContext& m_context;

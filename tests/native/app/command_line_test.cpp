@@ -21,6 +21,8 @@ TEST(CommandLine, UpperCasingMakesAnyLetterCaseMatch)
     EXPECT_TRUE(IsDriverLiteral(Upper("-DRIVER")));
     EXPECT_TRUE(IsReplaceMixerLiteral(Upper("-ReplaceMixer")));
     EXPECT_EQ(Upper("/x-1\xE4"), "/X-1\xE4");  // letters only, ASCII only
+    // The edges of the letters and their neighbours.
+    EXPECT_EQ(Upper("az`{AZ@["), "AZ`{AZ@[");
 }
 
 TEST(CommandLine, OnlyWholeLiteralsMatch)

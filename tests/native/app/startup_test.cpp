@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "app/setup_app.h"
-#include "common/messages.h"
+#include "support/expected_texts.h"
 #include "resources/resource.h"
 #include "support/driver_media.h"
 #include "support/machines.h"
@@ -22,7 +22,7 @@ protected:
     std::vector<std::string> HandOvers() { return machine.log().Details("WinExec"); }
     bool DriverNoticeShown() {
         for (const auto& box : machine.desktop.MessageBoxes()) {
-            if (box.text == kDriverNotice)
+            if (box.text == expected_text::kDriverNotice)
                 return true;
         }
         return false;
@@ -85,6 +85,36 @@ TEST_F(Startup, HandOverNeverStartsTheRunningProgramItself)
     EXPECT_FALSE(run.exited);
     EXPECT_TRUE(HandOvers().empty());
     EXPECT_TRUE(machine.processes.Started().empty());
+}
+
+// The check compares the two paths without case: "a" to "z" match their
+// capitals, and the characters next to them ('`' and '{', '@' and '[')
+// stay what they are.
+TEST_F(Startup, SelfStartCheckIgnoresTheCaseOfLettersOnly)
+{
+    struct Case {
+        const char* startedAs;  // __argv[0], which gives SourceDir
+        const char* module;     // GetModuleFileNameA
+        bool handsOver;
+    };
+    const Case cases[] = {
+        {"D:\\ZAP\\W2KSETUP.EXE", "d:\\zap\\setup.exe", false},
+        {"d:\\zap\\w2ksetup.exe", "D:\\ZAP\\SETUP.EXE", false},
+        {"D:\\A\\W2KSETUP.EXE", "d:\\a\\setup.exe", false},
+        {"D:\\@\\W2KSETUP.EXE", "d:\\`\\setup.exe", true},
+        {"D:\\`\\W2KSETUP.EXE", "D:\\@\\SETUP.EXE", true},
+        {"D:\\[\\W2KSETUP.EXE", "d:\\{\\setup.exe", true},
+        {"D:\\{\\W2KSETUP.EXE", "D:\\[\\SETUP.EXE", true},
+    };
+    for (const Case& c : cases) {
+        SetupMachine fresh;
+        fresh.version.info = versions::kWindows98;
+        StartFrom(fresh, c.startedAs);
+        fresh.processes.modulePath = c.module;
+        fresh.Run("");
+        EXPECT_EQ(fresh.log().Count("WinExec"), c.handsOver ? 1u : 0u)
+            << c.startedAs << " against " << c.module;
+    }
 }
 
 TEST_F(Startup, HandOverToAMissingSetupShowsNothing)
@@ -191,7 +221,7 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
         EXPECT_FALSE(run.exited) << c.commandLine;
         ASSERT_EQ(fresh.desktop.MessageBoxes().size(), 1u) << c.commandLine;
         const sim::SimMessageBox& notice = fresh.desktop.MessageBoxes()[0];
-        EXPECT_EQ(notice.text, kDriverNotice);
+        EXPECT_EQ(notice.text, expected_text::kDriverNotice);
         EXPECT_EQ(notice.caption, "Setup");
         EXPECT_EQ(notice.flags, 0u);
         EXPECT_EQ(notice.owner, platform::kNoWindow);
@@ -200,7 +230,7 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
         auto steps = fresh.log().Sequence({"MessageBoxA", "SendMessageA", "Sleep", "SleepEx",
                                            "BeginWaitCursor"});
         ASSERT_GE(steps.size(), 3u);
-        EXPECT_EQ(steps[0], "MessageBoxA owner=none \"" + std::string(kDriverNotice) +
+        EXPECT_EQ(steps[0], "MessageBoxA owner=none \"" + std::string(expected_text::kDriverNotice) +
                                 "\" \"Setup\" 0x0");
         EXPECT_EQ(steps[1], "SendMessageA WM_CLOSE Mixer");
         EXPECT_EQ(steps[2], "BeginWaitCursor");
@@ -234,6 +264,7 @@ TEST_F(Startup, DriverRowsShowTheNoticeCloseTheMixerAndWaitWithTheCursor)
 
 TEST_F(Startup, DriverRowWithoutAMixerWindowSendsNothing)
 {
+    driver_media::AddDriverPackage(machine, "D:\\WIN_ME\\drv\\", "me");
     driver_media::AnswerRestartPrompt(machine, false);
     machine.Run("/DRIVER");
     EXPECT_TRUE(machine.log().Details("SendMessageA").empty());
@@ -291,7 +322,7 @@ TEST_F(Startup, MainOptionsDialogWithoutThePackageEndsTheProcess)
     EXPECT_TRUE(run.exited);
     EXPECT_EQ(run.exitCode, 0);
     ASSERT_EQ(machine.desktop.MessageBoxes().size(), 1u);
-    EXPECT_EQ(machine.desktop.MessageBoxes()[0].text, kMissingInstallationFiles);
+    EXPECT_EQ(machine.desktop.MessageBoxes()[0].text, expected_text::kMissingInstallationFiles);
 }
 
 TEST_F(Startup, WebSetupWithWdmDriverShowsTheWindows2000DialogWhateverTheCommandLine)

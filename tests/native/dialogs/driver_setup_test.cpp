@@ -87,7 +87,7 @@ TEST(DriverSetup, TheCallersLastStepComesAfterThePromptAndBeforeTheCursorEnds)
     DriverInstallRequest request;
     request.variant = DriverInstallVariant::Win2000Dialog;
     RunFromDialog(machine, request, true, recorder.Installer(),
-                  [&machine] { machine.context.Record("last step", ""); });
+                  [&machine] { machine.context.Note("last step", ""); });
     EXPECT_EQ(machine.log().Sequence({"DialogBoxParamA", "last step", "EndWaitCursor"}),
               (std::vector<std::string>{"DialogBoxParamA 131", "DialogBoxParamA 132", "last step",
                                         "EndWaitCursor"}));

@@ -1,6 +1,8 @@
 // The restart prompt and the reboot request behind its "Yes".
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "dialogs/restart_dlg.h"
 #include "dialogs/token_privilege.h"
 #include "resources/resource.h"
@@ -22,15 +24,18 @@ TEST_F(RestartPrompt, YesIsPresetAndOkRequestsTheReboot)
 {
     int yesAtStart = -1;
     int noAtStart = -1;
+    std::optional<int> focusAtStart;
     machine.dialogs.Expect(IDD_RESTART, [&](sim::SimDialog& prompt) {
         yesAtStart = prompt.Check(IDC_RESTART_YES);
         noAtStart = prompt.Check(IDC_RESTART_NO);
+        focusAtStart = prompt.Focus();
         prompt.PressOk();
     });
     ShowRestartPrompt(machine.os());
 
     EXPECT_EQ(yesAtStart, 1);
     EXPECT_EQ(noAtStart, 0);
+    EXPECT_EQ(focusAtStart, platform::kIdOk);  // the first tab stop: the radio buttons are none
     EXPECT_EQ(Reboot(), (std::vector<std::string>{
                             "OpenProcessToken TOKEN_ADJUST_PRIVILEGES",
                             "LookupPrivilegeValueA SeShutdownPrivilege",

@@ -1,7 +1,7 @@
 // The main installation-options dialog, driven by a scripted user.
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
+#include "support/expected_texts.h"
 #include "dialogs/setup_dlg.h"
 #include "resources/resource.h"
 #include "support/dialog_run.h"
@@ -69,6 +69,7 @@ TEST_F(MainDialog, OpensWithBothBoxesCheckedTheAboutItemAndTheIcon)
         EXPECT_TRUE(dialog.ItemVisible(IDC_INSTALL_DRIVER));
         EXPECT_FALSE(dialog.ItemVisible(IDC_PLEASE_WAIT));
         EXPECT_TRUE(dialog.ItemEnabled(platform::kIdOk));
+        EXPECT_EQ(dialog.Focus(), platform::kIdOk);  // the first tab stop
         EXPECT_EQ(dialog.SystemMenuItems(),
                   (std::vector<std::pair<unsigned, std::string>>{{0, ""},
                                                                  {0x10, "&About Setup..."}}));
@@ -152,7 +153,7 @@ TEST_F(MainDialog, MissingPackageEndsTheProgramBeforeTheDialogShows)
         EXPECT_EQ(run.exitCode, 0);
         ASSERT_EQ(fresh.desktop.MessageBoxes().size(), 1u);
         const sim::SimMessageBox& box = fresh.desktop.MessageBoxes()[0];
-        EXPECT_EQ(box.text, kMissingInstallationFiles);
+        EXPECT_EQ(box.text, expected_text::kMissingInstallationFiles);
         EXPECT_EQ(box.caption, "Setup");
         EXPECT_EQ(box.flags, platform::kMessageBoxOk);
         EXPECT_NE(box.owner, platform::kNoWindow);
@@ -200,6 +201,10 @@ TEST_F(MainDialog, BothBoxesWithThePackageInstallOnlyTheApplications)
     auto steps = machine.log().Sequence({"RedrawWindow", "Sleep", "CreateProcessA", "ShowWindow",
                                          "WritePrivateProfileStringA", "EndDialog"});
     std::vector<std::string> expected = {
+        "ShowWindow 102:1003 SW_HIDE",  // while the dialog starts
+        "ShowWindow 102:1001 SW_HIDE",
+        "ShowWindow 102:1002 SW_HIDE",
+        "ShowWindow 102:1003 SW_SHOW",
         "RedrawWindow 1003 0x105",
         "Sleep 200",
         "Sleep 500",  // after the audio applications were looked for
@@ -215,7 +220,7 @@ TEST_F(MainDialog, BothBoxesWithThePackageInstallOnlyTheApplications)
     EXPECT_EQ(steps, expected);
     // The dialog is hidden only once the uninstaller has ended.
     for (const sim::SimCall& call : machine.log().Calls()) {
-        if (call.function == "ShowWindow") {
+        if (call.function == "ShowWindow" && call.detail == "102 SW_HIDE") {
             EXPECT_EQ(call.time, 200u + 500u + 3000u);
         }
     }
@@ -274,7 +279,7 @@ TEST_F(MainDialog, BothBoxesWithThePackageGoneAtOkInstallTheDriver)
     };
     Run();
     EXPECT_EQ(result, platform::kIdOk);
-    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kMissingPackageSetup, kDriverNotice}));
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{expected_text::kMissingPackageSetup, expected_text::kDriverNotice}));
     for (const auto& box : machine.desktop.MessageBoxes()) {
         EXPECT_EQ(box.owner, handle);
         EXPECT_EQ(box.caption, "Setup");
@@ -295,9 +300,9 @@ TEST_F(MainDialog, BothBoxesWithThePackageGoneAtOkInstallTheDriver)
                                       "DialogBoxParamA", "EndWaitCursor", "EndDialog"}),
               (std::vector<std::string>{
                   "DialogBoxParamA 102",
-                  "MessageBoxA owner=dialog \"" + std::string(kMissingPackageSetup) +
+                  "MessageBoxA owner=dialog \"" + std::string(expected_text::kMissingPackageSetup) +
                       "\" \"Setup\" 0x0",
-                  "MessageBoxA owner=dialog \"" + std::string(kDriverNotice) + "\" \"Setup\" 0x0",
+                  "MessageBoxA owner=dialog \"" + std::string(expected_text::kDriverNotice) + "\" \"Setup\" 0x0",
                   "BeginWaitCursor", "RunDriverInstallation MainDialog", "DialogBoxParamA 132",
                   "EndDialog 132 1", "EndWaitCursor", "EndDialog 102 1"}));
 }
@@ -311,7 +316,7 @@ TEST_F(MainDialog, ApplicationsOnlyWithThePackageGoneInstallNothing)
     });
     Run();
     EXPECT_EQ(result, platform::kIdOk);
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{kMissingPackageSetup});
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{expected_text::kMissingPackageSetup});
     EXPECT_TRUE(recorder.requests.empty());
     EXPECT_FALSE(machine.files.Exists(kHandshake));
     EXPECT_TRUE(machine.processes.Started().empty());
@@ -343,14 +348,17 @@ TEST_F(MainDialog, DriverOnlyKeepsTheDialogUpWithPleaseWait)
     EXPECT_EQ(result, platform::kIdOk);
     ASSERT_EQ(recorder.requests.size(), 1u);
     EXPECT_EQ(recorder.requests[0].variant, DriverInstallVariant::MainDialog);
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{kDriverNotice});
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{expected_text::kDriverNotice});
     EXPECT_EQ(machine.desktop.MessageBoxes()[0].owner, handle);
     // Nothing of the package: no window closed, no uninstall looked for, no handshake.
     EXPECT_TRUE(machine.desktop.IsOpen("TuneStack"));
     EXPECT_TRUE(machine.desktop.IsOpen("Mixer"));
     EXPECT_EQ(machine.log().Count("RegOpenKeyExA"), 0u);
     EXPECT_FALSE(machine.files.Exists(kHandshake));
-    EXPECT_EQ(machine.log().Details("ShowWindow"), std::vector<std::string>{});
+    // Only the boxes and the wait text change; the dialog itself stays up.
+    EXPECT_EQ(machine.log().Details("ShowWindow"),
+              (std::vector<std::string>{"102:1003 SW_HIDE", "102:1001 SW_HIDE",
+                                        "102:1002 SW_HIDE", "102:1003 SW_SHOW"}));
     EXPECT_EQ(machine.log().Sequence({"RedrawWindow", "Sleep", "MessageBoxA"}).size(), 3u);
 }
 

@@ -1,7 +1,7 @@
 // The Windows 2000/XP driver options dialog, driven by a scripted user.
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
+#include "support/expected_texts.h"
 #include "dialogs/win2000_setup_dlg.h"
 #include "resources/resource.h"
 #include "support/dialog_run.h"
@@ -100,6 +100,7 @@ TEST_F(Win2000Dialog, OpensWithTheMotherboardDefaults)
     User([](SimDialog& dialog) {
         EXPECT_TRUE(dialog.Visible());
         EXPECT_EQ(dialog.Parent(), platform::kNoWindow);
+        EXPECT_EQ(dialog.Focus(), platform::kIdOk);  // "Install", the first tab stop
         EXPECT_EQ(Shown(dialog), "10100");
         EXPECT_EQ(dialog.Check(IDC_DISABLE_LEGACY), 0);
         for (int id : {IDC_LINE_IN_REAR, IDC_LINE_IN_CENTRE, IDC_MIC_SUBWOOFER})
@@ -216,7 +217,7 @@ TEST_F(Win2000Dialog, InstallShowsTheNoticeHidesTheDialogAndWaitsWithTheCursor)
     EXPECT_EQ(result, platform::kIdOk);
     ASSERT_EQ(machine.desktop.MessageBoxes().size(), 1u);
     const sim::SimMessageBox& notice = machine.desktop.MessageBoxes()[0];
-    EXPECT_EQ(notice.text, kDriverNotice);
+    EXPECT_EQ(notice.text, expected_text::kDriverNotice);
     EXPECT_EQ(notice.caption, "Setup");
     EXPECT_EQ(notice.flags, platform::kMessageBoxOk);
     EXPECT_EQ(notice.owner, handle);
@@ -234,7 +235,7 @@ TEST_F(Win2000Dialog, InstallShowsTheNoticeHidesTheDialogAndWaitsWithTheCursor)
                                       "EndWaitCursor"}),
               (std::vector<std::string>{
                   "DialogBoxParamA 131",
-                  "MessageBoxA owner=dialog \"" + std::string(kDriverNotice) + "\" \"Setup\" 0x0",
+                  "MessageBoxA owner=dialog \"" + std::string(expected_text::kDriverNotice) + "\" \"Setup\" 0x0",
                   "ShowWindow 131 SW_HIDE", "BeginWaitCursor", "RunDriverInstallation Win2000Dialog",
                   "DialogBoxParamA 132", "EndDialog 132 1", "EndDialog 131 1", "EndWaitCursor"}));
     EXPECT_EQ(machine.dialogs.WaitCursorDepth(), 0);

@@ -143,6 +143,25 @@ TEST_F(InfPatch, ALongLineGivesNoFalseLineStartInItsMiddle)
     EXPECT_EQ(Patch(text), expected);
 }
 
+// A last line without its end that is not an option line, even one that
+// begins like one, ends the search without a write.
+TEST_F(InfPatch, AnUnendedLastLineWithoutTheOptionsStaysUnchanged)
+{
+    options.legacyDisabled = true;
+    const std::string jackStart = std::string(kJackConfigLine).substr(0, 30);
+    for (const std::string& text :
+         {std::string("[Version]\r\nSignature=\"$Windows NT$\""),
+          std::string("[QNAUDIO.AddReg]\r\n") + jackStart,
+          std::string(kJackConfigLine).substr(0, 48), std::string("x")}) {
+        SetupMachine fresh;
+        fresh.files.AddFile(kInf, text);
+        PatchInfOptions(fresh.os(), options, kInf);
+        EXPECT_EQ(fresh.files.Read(kInf), text);
+        EXPECT_EQ(fresh.log().Count("fputc"), 0u) << text;
+        EXPECT_EQ(fresh.log().Count("fclose"), 1u);
+    }
+}
+
 TEST_F(InfPatch, FilesWithoutTheLinesOrThatDoNotOpenStayUnchanged)
 {
     options.legacyDisabled = true;

@@ -2,7 +2,7 @@
 // start, and the start-up form of the package installation ("/AP").
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
+#include "support/expected_texts.h"
 #include "package/package_setup.h"
 #include "support/machines.h"
 #include "support/setup_machine.h"
@@ -153,7 +153,7 @@ TEST_F(PackageFromStartup, MissingPackageGivesOneMessageAndEndsWithZero)
     EXPECT_EQ(run.exitCode, 0);
     ASSERT_EQ(machine.desktop.MessageBoxes().size(), 1u);
     const sim::SimMessageBox& box = machine.desktop.MessageBoxes()[0];
-    EXPECT_EQ(box.text, kMissingPackageSetup);
+    EXPECT_EQ(box.text, expected_text::kMissingPackageSetup);
     EXPECT_EQ(box.caption, "Setup");
     EXPECT_EQ(box.flags, platform::kMessageBoxOk);
     EXPECT_EQ(box.owner, platform::kNoWindow);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/sim/sim_machine.h"
 
@@ -196,6 +197,52 @@ TEST(SimFiles, SearchesMatchShortNamesToo)
         names.push_back(found.name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"QN5740.INF", "QN5740.INFO"}));
+}
+
+// WM_INITDIALOG answered TRUE lets the dialog manager focus the first
+// control in template order that is a tab stop, visible and enabled.
+TEST(SimDialogs, InitialFocusGoesToTheFirstUsableTabStopWhenTheHandlerAsksForIt)
+{
+    class Events : public platform::DialogEvents {
+    public:
+        Events(sim::SimMachine& machine, bool answer) : m_machine(machine), m_answer(answer) {}
+        void Attached(platform::WindowHandle dialog) override { m_dialog = dialog; }
+        bool InitDialog() override
+        {
+            m_machine.os().dialogs.ShowItem(m_dialog, 3, false);
+            m_machine.os().dialogs.EnableItem(m_dialog, 4, false);
+            return m_answer;
+        }
+        void Command(int id, int) override { m_machine.os().dialogs.EndDialog(m_dialog, id); }
+        bool SysCommand(unsigned, long) override { return false; }
+        bool Paint() override { return false; }
+        platform::IconHandle QueryDragIcon() override { return platform::IconHandle::None; }
+
+    private:
+        sim::SimMachine& m_machine;
+        bool m_answer;
+        platform::WindowHandle m_dialog{};
+    };
+
+    for (bool answer : {true, false}) {
+        sim::SimMachine machine;
+        sim::SimTemplate layout;
+        layout.controls = {{2, sim::SimControlKind::Static, false, false},
+                           {3, sim::SimControlKind::CheckBox, false, true},  // hidden
+                           {4, sim::SimControlKind::CheckBox, false, true},  // disabled
+                           {5, sim::SimControlKind::RadioButton, true, false},
+                           {6, sim::SimControlKind::CheckBox, false, true},
+                           {1, sim::SimControlKind::PushButton, false, true}};
+        machine.dialogs.DefineTemplate(100, layout);
+        std::optional<int> focus;
+        machine.dialogs.Expect(100, [&](sim::SimDialog& dialog) {
+            focus = dialog.Focus();
+            dialog.PressOk();
+        });
+        Events events(machine, answer);
+        machine.os().dialogs.RunModal(100, platform::kNoWindow, events);
+        EXPECT_EQ(focus, answer ? std::optional<int>(6) : std::nullopt);
+    }
 }
 
 }  // namespace

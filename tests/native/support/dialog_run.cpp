@@ -23,20 +23,13 @@ InstallerRun RunInApplication(sim::SimMachine& machine, const std::function<void
 {
     BodyApp app(body);
     char commandLine[] = "";
-    InstallerRun run;
-    try {
-        AfxWinMain(app, machine.os(), commandLine);
-    } catch (const sim::SimExit& exit) {
-        run.exited = true;
-        run.exitCode = exit.code;
-    }
-    return run;
+    return RunToItsEnd([&] { return AfxWinMain(app, machine.os(), commandLine); });
 }
 
 DriverInstaller DriverInstallRecorder::Installer()
 {
     return [this](platform::Platform&, const DriverInstallRequest& request) {
-        m_machine.context.Record("RunDriverInstallation", VariantName(request.variant));
+        m_machine.context.Note("RunDriverInstallation", VariantName(request.variant));
         requests.push_back(request);
         if (during)
             during(request);

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/setup_app.h"
 
 namespace {
@@ -27,13 +29,21 @@ InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLi
     buffer.push_back('\0');
     CSetupApp app;
     RunningScope scope(app);
+    return RunToItsEnd([&] { return AfxWinMain(app, machine.os(), buffer.data()); });
+}
+
+InstallerRun RunToItsEnd(const std::function<int()>& start)
+{
     InstallerRun run;
     try {
-        AfxWinMain(app, machine.os(), buffer.data());
+        run.exitCode = start();
     } catch (const sim::SimExit& exit) {
         run.exited = true;
         run.exitCode = exit.code;
+        return run;
     }
+    // Every path that ends by returning from the program's start ends with 0.
+    EXPECT_EQ(run.exitCode, 0) << "exit code of a normal return";
     return run;
 }
 

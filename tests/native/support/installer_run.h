@@ -1,14 +1,19 @@
 // Runs the installer on a simulated machine the way Windows starts it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/sim/sim_machine.h"
 
 struct InstallerRun {
     bool exited = false;  // ended through the C runtime's exit
-    int exitCode = 0;
+    int exitCode = 0;     // given to exit, or returned by the program's start
 };
+
+// Runs the program's start and returns how it ended. A start that returns
+// must return 0; a test that gets anything else fails.
+InstallerRun RunToItsEnd(const std::function<int()>& start);
 
 // Constructs the application object and runs it with this command line (the
 // text after the program name). The program name itself is the machine's

@@ -7,6 +7,7 @@ namespace {
 using sim::SimControlKind;
 
 constexpr bool kGroup = true;
+constexpr bool kTabStop = true;
 
 }  // namespace
 
@@ -16,39 +17,39 @@ void DefineProgramResources(sim::SimDialogs& dialogs)
     about.controls = {{IDC_STATIC, SimControlKind::Icon, false},
                       {IDC_STATIC, SimControlKind::Static, kGroup},
                       {IDC_STATIC, SimControlKind::Static, kGroup},
-                      {1, SimControlKind::PushButton, kGroup}};
+                      {1, SimControlKind::PushButton, kGroup, kTabStop}};
     dialogs.DefineTemplate(IDD_ABOUTBOX, about);
 
     sim::SimTemplate setup;
-    setup.controls = {{1, SimControlKind::PushButton, false},
-                      {2, SimControlKind::PushButton, false},
+    setup.controls = {{1, SimControlKind::PushButton, false, kTabStop},
+                      {2, SimControlKind::PushButton, false, kTabStop},
                       {IDC_STATIC, SimControlKind::GroupBox, false},
                       {IDC_PLEASE_WAIT, SimControlKind::Static, kGroup},
-                      {IDC_INSTALL_APPLICATIONS, SimControlKind::CheckBox, false},
-                      {IDC_INSTALL_DRIVER, SimControlKind::CheckBox, false},
+                      {IDC_INSTALL_APPLICATIONS, SimControlKind::CheckBox, false, kTabStop},
+                      {IDC_INSTALL_DRIVER, SimControlKind::CheckBox, false, kTabStop},
                       {IDC_STATIC, SimControlKind::Static, kGroup}};
     dialogs.DefineTemplate(IDD_SETUP_DIALOG, setup);
 
     sim::SimTemplate win2000;
-    win2000.controls = {{1, SimControlKind::PushButton, false},
-                        {2, SimControlKind::PushButton, false},
+    win2000.controls = {{1, SimControlKind::PushButton, false, kTabStop},
+                        {2, SimControlKind::PushButton, false, kTabStop},
                         {IDC_STATIC, SimControlKind::Static, kGroup},
-                        {IDC_DISABLE_LEGACY, SimControlKind::CheckBox, false},
+                        {IDC_DISABLE_LEGACY, SimControlKind::CheckBox, false, kTabStop},
                         {IDC_STATIC, SimControlKind::Static, kGroup},
                         {IDC_STATIC, SimControlKind::Static, kGroup},
                         {IDC_STATIC, SimControlKind::GroupBox, false},
                         {IDC_ON_MOTHERBOARD, SimControlKind::RadioButton, kGroup},
                         {IDC_ON_SOUND_CARD, SimControlKind::RadioButton, kGroup},
-                        {IDC_LINE_IN_REAR, SimControlKind::CheckBox, false},
-                        {IDC_LINE_IN_CENTRE, SimControlKind::CheckBox, false},
-                        {IDC_MIC_SUBWOOFER, SimControlKind::CheckBox, false},
+                        {IDC_LINE_IN_REAR, SimControlKind::CheckBox, false, kTabStop},
+                        {IDC_LINE_IN_CENTRE, SimControlKind::CheckBox, false, kTabStop},
+                        {IDC_MIC_SUBWOOFER, SimControlKind::CheckBox, false, kTabStop},
                         {IDC_STATIC, SimControlKind::Static, kGroup},
                         {IDC_STATIC, SimControlKind::Static, kGroup},
                         {IDC_STATIC, SimControlKind::Static, kGroup}};
     dialogs.DefineTemplate(IDD_WIN2000_SETUP, win2000);
 
     sim::SimTemplate restart;
-    restart.controls = {{1, SimControlKind::PushButton, false},
+    restart.controls = {{1, SimControlKind::PushButton, false, kTabStop},
                         {IDC_STATIC, SimControlKind::Static, kGroup},
                         {IDC_STATIC, SimControlKind::Static, kGroup},
                         {IDC_RESTART_YES, SimControlKind::RadioButton, false},

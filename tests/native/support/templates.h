@@ -1,6 +1,7 @@
 // The dialog templates of the program as the simulated Windows needs them:
-// each control's id, kind and whether it starts a group. The compiled
-// resources themselves are checked against their full tables elsewhere.
+// each control's id, kind, whether it starts a group and whether it is a tab
+// stop. The compiled resources themselves are checked against their full
+// tables elsewhere.
 #pragma once
 
 #include "platform/sim/sim_dialogs.h"

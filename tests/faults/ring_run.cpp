@@ -1,0 +1,122 @@
+#include "ring_run.h"
+
+#include <exception>
+
+#include "app/setup_app.h"
+
+namespace fault_ring {
+
+namespace {
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix)
+{
+    return sim::Upper(text).compare(0, prefix.size(), sim::Upper(prefix)) == 0;
+}
+
+bool IsInfOrPnf(const std::string& path)
+{
+    std::string upper = sim::Upper(path);
+    return upper.size() > 4 && (upper.compare(upper.size() - 4, 4, ".INF") == 0 ||
+                                upper.compare(upper.size() - 4, 4, ".PNF") == 0);
+}
+
+Holdings HoldingsOf(const RingMachine& machine)
+{
+    Holdings holdings;
+    for (const sim::SimFileSystem::Node& node : machine.files.Listing()) {
+        if (!node.folder)
+            holdings.files[sim::Upper(node.path)] = node.path;
+    }
+    for (const sim::SimRegKeyListing& key : machine.registry.Listing()) {
+        for (const auto& [name, value] : key.values) {
+            const std::string shown = key.path + " \"" + name + "\"";
+            holdings.values[sim::Upper(shown)] = shown;
+        }
+    }
+    for (const sim::SimDevice& device : machine.devices.devices) {
+        if (device.present)
+            holdings.devices[sim::Upper(device.instanceId)] = device.instanceId;
+    }
+    return holdings;
+}
+
+// The call in progress, as the record shows it.
+std::string CurrentCall(const RingMachine& machine)
+{
+    const sim::SimCall& call = machine.context.log.Calls().back();
+    return "call " + std::to_string(call.index) + " (" + call.function + " " + call.detail + ")";
+}
+
+// Notes every device removal and every change to the INF folder made while
+// the staged INF is missing. The legacy cleanup deletes earlier drivers' INF
+// and PNF files before anything is staged; that is its job, not such a change.
+void WatchForUnstagedChanges(RingMachine& machine, RunRecord& record)
+{
+    const std::string infFolder = machine.files.windowsDirectory + "\\INF\\";
+    machine.devices.onRemove = [&machine, &record](const sim::SimDevice& device) {
+        if (machine.files.Exists(kStagedInf)) {
+            record.removedWithStagedInf.insert(sim::Upper(device.instanceId));
+            return;
+        }
+        record.unstagedChanges.push_back("removed the device " + device.instanceId +
+                                         " with no INF staged, " + CurrentCall(machine));
+    };
+    machine.files.onChange = [&machine, &record, infFolder](const std::string& path) {
+        if (!StartsWithNoCase(path, infFolder) || machine.files.Exists(kStagedInf))
+            return;
+        const bool deleted = !machine.files.Exists(path);
+        if (deleted && IsInfOrPnf(path))
+            return;
+        record.unstagedChanges.push_back((deleted ? "deleted " : "wrote ") + path +
+                                         " with no INF staged, " + CurrentCall(machine));
+    };
+}
+
+}  // namespace
+
+RunRecord RunScenario(const Scenario& scenario, const Fault& fault, const RunLimits& limits,
+                      bool keepLog)
+{
+    RingMachine machine;
+    scenario.prepare(machine);
+    RunRecord record;
+    record.before = HoldingsOf(machine);
+    WatchForUnstagedChanges(machine, record);
+    machine.context.limits = {limits.calls, limits.time};
+    if (fault.kind == Fault::Kind::Exactly)
+        machine.faults.FailCall(fault.call);
+    else if (fault.kind == Fault::Kind::FromOn)
+        machine.faults.FailFrom(fault.call);
+
+    std::vector<char> commandLine(scenario.commandLine.begin(), scenario.commandLine.end());
+    commandLine.push_back('\0');
+    CSetupApp app;
+    try {
+        int code = AfxWinMain(app, machine.os(), commandLine.data());
+        record.endMessage = "returned " + std::to_string(code);
+    } catch (const sim::SimExit& exit) {
+        record.end = RunRecord::End::Exited;
+        record.endMessage = "exit " + std::to_string(exit.code);
+    } catch (const UserEndedTheProgram&) {
+        record.end = RunRecord::End::UserEndedTheProgram;
+        record.endMessage = "a dialog could not be closed; the user ended the program";
+    } catch (const sim::SimHang& hang) {
+        record.end = RunRecord::End::Hang;
+        record.endMessage = hang.what();
+    } catch (const std::exception& error) {
+        record.end = RunRecord::End::SimulationError;
+        record.endMessage = error.what();
+    }
+
+    record.calls = machine.context.calls;
+    record.time = machine.now();
+    record.after = HoldingsOf(machine);
+    record.leftOpen = machine.LeftOpen();
+    if (keepLog)
+        record.log = machine.log().Calls();
+    machine.devices.onRemove = nullptr;
+    machine.files.onChange = nullptr;
+    return record;
+}
+
+}  // namespace fault_ring
