@@ -22,6 +22,8 @@ bool FindLineStartingWith(platform::ByteStream& file, const char* prefix, long& 
     const std::size_t prefixLength = std::strlen(prefix);
     for (;;) {
         const long start = file.Tell();
+        if (start < 0)
+            return false;  // without its offset no line can be patched safely
         int byte = file.GetByte();
         if (byte == -1)
             return false;

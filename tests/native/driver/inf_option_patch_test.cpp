@@ -50,6 +50,17 @@ TEST_F(InfPatch, DefaultsChangeOnlyTheJackDigitOfTheShippedInf)
     EXPECT_EQ(machine.log().Sequence({"fputc", "fflush", "fclose"}).back(), "fclose " + std::string(kInf));
 }
 
+// A line whose offset cannot be told is never patched: a digit written at
+// offset 48 of an unknown place would land inside another line.
+TEST_F(InfPatch, AFailedTellWritesNothing)
+{
+    options.legacyDisabled = true;
+    machine.faults.FailAlways("ftell");
+    const std::string shipped = DriverInf();
+    EXPECT_EQ(Patch(shipped), shipped);
+    EXPECT_EQ(machine.log().Count("fputc"), 0u);
+}
+
 TEST_F(InfPatch, DisabledLegacyDeviceWritesTwoAfterAShortPause)
 {
     options.legacyDisabled = true;

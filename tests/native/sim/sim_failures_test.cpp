@@ -341,6 +341,12 @@ TEST(SimFailures, ProcessesWindowsAndTheToken)
              EXPECT_EQ(m.os().processes.ModulePath(), "");
          },
          sim::error::kNotEnoughMemory},
+        {"ExpandEnvironmentStringsA",
+         [](Prepared& m) {
+             m.FailNext();
+             EXPECT_EQ(m.os().processes.ExpandEnvironment("%windir%\\x"), "%windir%\\x");
+         },
+         sim::error::kNotEnoughMemory},
         {"WinExec",
          [](Prepared& m) {
              m.FailNext();
