@@ -543,8 +543,40 @@ static BOOL CALLBACK PassOver(HWND window, LPARAM unused)
     return TRUE;
 }
 
+typedef struct {
+    HWND besides;
+    DWORD pid;
+    BOOL found;
+} OtherWindowQuery;
+
+static BOOL CALLBACK FindOtherWindow(HWND window, LPARAM parameter)
+{
+    OtherWindowQuery* query = (OtherWindowQuery*)parameter;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (window != query->besides && pid == query->pid && IsWindowVisible(window)) {
+        query->found = TRUE;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+/* Whether the program of a window shows another window now (a message box
+ * in front of it). */
+static BOOL OtherWindowShown(HWND window)
+{
+    OtherWindowQuery query;
+    query.besides = window;
+    query.pid = 0;
+    query.found = FALSE;
+    GetWindowThreadProcessId(window, &query.pid);
+    EnumWindows(FindOtherWindow, (LPARAM)&query);
+    return query.found;
+}
+
 /* The answered main dialog stays on screen with its wait text while the
- * driver installs; that state gets a picture of its own. */
+ * driver installs; that state gets a picture of its own, once no message
+ * box stands in front of it. */
 static void WatchWorkingDialogs(void)
 {
     int i;
@@ -555,7 +587,13 @@ static void WatchWorkingDialogs(void)
         if (!seen->mainDialog || seen->workingRecorded || !IsWindow(seen->hwnd))
             continue;
         waitText = GetDlgItem(seen->hwnd, ID_MAIN_WAIT_TEXT);
-        if (!IsWindowVisible(seen->hwnd) || !waitText || !IsWindowVisible(waitText))
+        if (!IsWindowVisible(seen->hwnd) || !waitText || !IsWindowVisible(waitText)
+            || OtherWindowShown(seen->hwnd))
+            continue;
+        /* The installer repaints the wait text itself; give it the time.
+         * A message box that came meanwhile is met first. */
+        Sleep(SETTLE_MS);
+        if (OtherWindowShown(seen->hwnd))
             continue;
         seen->workingRecorded = TRUE;
         Photograph(seen->hwnd, "main-dialog-working", shot, sizeof shot);
