@@ -60,6 +60,17 @@ def run_try(case, media, *flags, env=None, timeout=400, out=None):
     return TryRun(result.returncode, result.stdout, result.stderr, out, case.options.work)
 
 
+def tried(case, media, *flags):
+    """run_try for a run that must go through: exit status 0, a report, and
+    nothing of Wine left running."""
+    run = run_try(case, media, *flags)
+    case.expect_equal(run.exit_code, 0, "exit code of w2kmedia try (stderr: %s)" % run.stderr)
+    expect_no_wine_left(case, run)
+    if run.report is None:
+        case.fail("no report.json in %s" % run.out)
+    return run
+
+
 def expect_no_wine_left(case, run):
     left = wine.processes_in(run.prefix_folder)
     case.expect(not left, "Wine processes of %s are still running: %s"
@@ -93,6 +104,11 @@ def expect_page_shows(case, run, picture_name):
 
 def sha256(data):
     return hashlib.sha256(data).hexdigest()
+
+
+def file_sha256(path):
+    with open(path, "rb") as f:
+        return sha256(f.read())
 
 
 def expect_screenshots_cropped(case, run):
