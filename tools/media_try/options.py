@@ -50,7 +50,8 @@ def _parser():
                         help="the command line after the program name, e.g. --args /DRIVER")
     parser.add_argument("--device", default="present",
                         choices=["present", "absent", "fails", "reboot"],
-                        help="the sound device: present (default) or absent")
+                        help="the sound device: present (default) or absent; fails and "
+                             "reboot cannot be played under Wine and are refused")
     parser.add_argument("--apps", default="yes", choices=["yes", "no"],
                         help="main options dialog: Install Applications (default yes)")
     parser.add_argument("--driver", default="yes", choices=["yes", "no"],
