@@ -16,6 +16,11 @@ command -v import >/dev/null || need+=(imagemagick)
 # Fonts for the screenshots of the Chinese, Japanese and Korean dialog copies.
 [ -f /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc ] || need+=(fonts-wqy-zenhei)
 [ -f /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf ] || need+=(fonts-droid-fallback)
+[ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || need+=(fonts-dejavu-core)
+# The restart prompt's Courier New is played by Liberation Mono.
+[ -f /usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf ] || need+=(fonts-liberation)
+# The browser that opens the report page of `w2kmedia try` in the tests.
+command -v chromium >/dev/null || need+=(chromium)
 
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"

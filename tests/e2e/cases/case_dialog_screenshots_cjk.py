@@ -11,14 +11,15 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from dialog_copies import (MAIN_DIALOG_COPIES, expect_screenshots, link_fonts,  # noqa: E402
+from harness.fonts import link_cjk_fonts  # noqa: E402
+from dialog_copies import (MAIN_DIALOG_COPIES, expect_screenshots,  # noqa: E402
                            prepare_uninstaller, run_copies)
 
 CJK_COPIES = [copy for copy in MAIN_DIALOG_COPIES if copy[0] in ("zh-tw", "ja", "ko")]
 
 
 def dialog_screenshots_cjk(case):
-    link_fonts(case)
+    link_cjk_fonts(case)
     prepare_uninstaller(case)
     media = case.make_media(web_setup=0)
     run_copies(case, media, CJK_COPIES)

@@ -3,7 +3,7 @@
 screen under Wine at the end of a silent web set-up's driver installation,
 with a screenshot of each. The locale picks the copy; a scripted user, run
 in that locale, checks the copy's texts in the language's code page. The
-Chinese copy runs with fonts for Chinese (see dialog_copies.py), the English
+Chinese copy runs with fonts for Chinese (see harness/fonts.py), the English
 one without them. The pictures are kept in
 build/e2e-artifacts/restart_prompt_screenshots/."""
 
@@ -15,8 +15,9 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
 from harness.installer import FIXED_WAITS_MS, PROMPT_WAIT_MS  # noqa: E402
+from harness.fonts import give_restart_prompt_chinese_fonts  # noqa: E402
 from dialog_copies import (RESTART_PROMPT_COPIES, expect_screenshots,  # noqa: E402
-                           give_restart_prompt_chinese_fonts, restart_prompt_script)
+                           restart_prompt_script)
 
 
 def restart_prompt_screenshots(case):

@@ -57,18 +57,6 @@ RESTART_PROMPT_COPIES = [
         "yes": "是，我想立即重新啟動我的電腦。", "no": "不，我將稍後再重新啟動我的電腦。"}),
 ]
 
-# Wine draws each text in one font, and no installed font has every
-# character of the Chinese, Japanese and Korean copies: fonts linked to the
-# dialog and caption faces supply what a face lacks (the half-width katakana,
-# Hangul), as the fonts of a Windows in that language would. The links change
-# the Latin texts' metrics too, so the other copies run without them.
-FONT_LINK_KEY = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink"
-LINKED_FONTS = ["wqy-zenhei.ttc,WenQuanYi Zen Hei",
-                "DroidSansFallbackFull.ttf,Droid Sans Fallback"]
-LINKED_FACES = ["MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "MS Shell Dlg",
-                "WenQuanYi Zen Hei"]
-
-
 def main_dialog_script(name, texts, with_about_box):
     script = '''
         window %(caption)s 20000
@@ -112,8 +100,6 @@ def main_dialog_script(name, texts, with_about_box):
     return script
 
 
-
-
 def restart_prompt_script(name, texts):
     """Answers the driver notice, checks the restart prompt's copy as it comes
     after the completion wait, takes its picture and answers "No"."""
@@ -143,27 +129,6 @@ def prepare_uninstaller(case):
     look at the working dialog."""
     case.put_file(UNINSTALLER, source=case.helper("recorder"))
     case.reg_set(UNINSTALL_KEY, "UninstallString", UNINSTALLER)
-
-
-def link_fonts(case):
-    for face in LINKED_FACES:
-        case.reg_set(FONT_LINK_KEY, face, LINKED_FONTS)
-
-
-# The restart prompt's "Courier New" is not in the prefix: Wine then takes a
-# Chinese face by its character set, whose small glyphs come out cut at the
-# top, and the caption's face has no Chinese at all. Liberation Mono has
-# Courier New's metrics, so the prompt keeps the size it has on Windows; a
-# link from it and from the caption's faces to Droid Sans Fallback supplies
-# the Chinese glyphs, as a Chinese Windows links Courier New to its own font.
-FONT_SUBSTITUTES_KEY = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes"
-RESTART_PROMPT_FACES = ["Liberation Mono", "Liberation Sans", "Liberation Sans Bold"]
-
-
-def give_restart_prompt_chinese_fonts(case):
-    case.reg_set(FONT_SUBSTITUTES_KEY, "Courier New", "Liberation Mono")
-    for face in RESTART_PROMPT_FACES:
-        case.reg_set(FONT_LINK_KEY, face, ["DroidSansFallbackFull.ttf,Droid Sans Fallback"])
 
 
 def run_copies(case, media, copies, about_box_in=None):

@@ -112,7 +112,7 @@ class Process:
 
 
 class Case:
-    def __init__(self, name, windows, options):
+    def __init__(self, name, windows, options, display=None):
         self.name = name
         self.windows_version = windows
         self.options = options
@@ -154,8 +154,12 @@ class Case:
             # mixer would take 2 s to go). Unmanaged windows go at once.
             self.reg_set("HKCU\\Software\\Wine\\X11 Driver", "Managed", "N")
 
-        self.display = (display_module.Display.current() if options.visible
-                        else display_module.Display.xvfb(self._log))
+        if display is not None:
+            self.display = display
+        elif options.visible:
+            self.display = display_module.Display.current()
+        else:
+            self.display = display_module.Display.xvfb(self._log)
         self.record_file = os.path.join(self.work, "records.txt")
         environment = dict(os.environ)
         environment.update(wine.BASE_ENVIRONMENT)

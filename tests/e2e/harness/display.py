@@ -40,7 +40,12 @@ class Display:
                     raise DisplayError("Xvfb gave no display number within 10 s")
                 chunk = os.read(read_end, 16)
                 if not chunk:
-                    raise DisplayError("Xvfb ended at once (exit %s)" % server.poll())
+                    try:
+                        code = server.wait(5)
+                    except subprocess.TimeoutExpired:
+                        server.kill()
+                        code = server.wait()
+                    raise DisplayError("Xvfb ended at once (exit %s)" % code)
                 number += chunk
         finally:
             os.close(read_end)
@@ -48,15 +53,22 @@ class Display:
 
     @classmethod
     def current(cls):
+        """The display named by $DISPLAY, once it answers."""
         name = os.environ.get("DISPLAY")
         if not name:
             raise DisplayError("--visible needs a display, but DISPLAY is not set")
+        problem = cls(name).screenshot(os.devnull, area="1x1+0+0")
+        if problem:
+            raise DisplayError("the display %s does not answer: %s" % (name, problem))
         return cls(name)
 
-    def screenshot(self, path):
-        """Saves the whole screen as PNG; returns an error text or None."""
+    def screenshot(self, path, area=None):
+        """Saves the whole screen (or an area, "WxH+X+Y") as PNG; returns an
+        error text or None."""
+        crop = ["-crop", area] if area else []
         try:
-            result = subprocess.run(["import", "-display", self.name, "-window", "root", path],
+            result = subprocess.run(["import", "-display", self.name, "-window", "root"] + crop
+                                    + ["png:" + path],
                                     capture_output=True, text=True, timeout=20)
         except (OSError, subprocess.TimeoutExpired) as error:
             return str(error)

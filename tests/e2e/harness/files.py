@@ -29,43 +29,70 @@ def parse_ini(data):
     return sections
 
 
-def snapshot(drive_c):
-    """{path below drive C, lower case: (path, size, digest or mtime)}."""
+def snapshot(folder, drive="C:"):
+    """{path below the folder, lower case: (path on `drive`, size, digest or
+    mtime)} of every file and folder below `folder`; the digest is the
+    SHA-256 of the bytes, "mtime N" for a file shared with the template or
+    too large to read; a folder has neither size nor digest."""
     result = {}
-    for folder, dirs, files in os.walk(drive_c):
+    for parent, dirs, files in os.walk(folder):
         for name in files:
-            path = os.path.join(folder, name)
+            path = os.path.join(parent, name)
             try:
                 info = os.lstat(path)
             except FileNotFoundError:
                 continue
-            relative = os.path.relpath(path, drive_c)
+            relative = os.path.relpath(path, folder)
             if info.st_nlink == 1 and info.st_size <= HASH_LIMIT:
                 with open(path, "rb") as f:
-                    mark = hashlib.sha1(f.read()).hexdigest()
+                    mark = hashlib.sha256(f.read()).hexdigest()
             else:
                 mark = "mtime %d" % info.st_mtime_ns
-            result[relative.lower()] = ("C:\\" + relative.replace("/", "\\"), info.st_size, mark)
+            result[relative.lower()] = (drive + "\\" + relative.replace("/", "\\"), info.st_size,
+                                        mark)
         for name in dirs:
-            relative = os.path.relpath(os.path.join(folder, name), drive_c)
-            result[relative.lower() + "/"] = ("C:\\" + relative.replace("/", "\\") + "\\",
+            relative = os.path.relpath(os.path.join(parent, name), folder)
+            result[relative.lower() + "/"] = (drive + "\\" + relative.replace("/", "\\") + "\\",
                                               None, None)
     return result
 
 
-def diff(before, after, ignore=()):
+def changes(before, after, ignore=()):
+    """What changed between two snapshots, oldest path first: dicts with
+    kind ("file" or "folder"), change ("added", "removed", "changed"), path,
+    and before and after ({size, digest} of a file, {} of a folder, None
+    where it did not exist). Paths matching one of the `ignore` regular
+    expressions are left out."""
     patterns = [re.compile(p, re.IGNORECASE) for p in ignore]
-    lines = []
+    found = []
     for key in sorted(set(before) | set(after)):
         old, new = before.get(key), after.get(key)
         path = (old or new)[0]
         if any(p.search(path) for p in patterns):
             continue
+        if old is not None and new is not None and old[1:] == new[1:]:
+            continue
         kind = "folder" if key.endswith("/") else "file"
-        if old is None:
-            lines.append("%s added: %s" % (kind, path))
-        elif new is None:
-            lines.append("%s removed: %s" % (kind, path))
-        elif old[1:] != new[1:]:
-            lines.append("file changed: %s (%s bytes -> %s bytes)" % (path, old[1], new[1]))
+        found.append({"kind": kind, "path": path,
+                      "change": "added" if old is None else "removed" if new is None
+                      else "changed",
+                      "before": _state(kind, old), "after": _state(kind, new)})
+    return found
+
+
+def _state(kind, entry):
+    if entry is None:
+        return None
+    return {} if kind == "folder" else {"size": entry[1], "digest": entry[2]}
+
+
+def diff(before, after, ignore=()):
+    """The changes as readable lines ("file added: C:\\..."), for messages."""
+    lines = []
+    for change in changes(before, after, ignore):
+        if change["change"] == "changed":
+            lines.append("file changed: %s (%s bytes -> %s bytes)"
+                         % (change["path"], change["before"]["size"], change["after"]["size"]))
+        else:
+            lines.append("%s %s: %s" % (change["kind"], change["change"], change["path"]))
     return lines

@@ -20,9 +20,18 @@ MAIN_DIALOG = "PCI Audio Device Driver And Applications Setup Program"
 WIN2000_DIALOG = "PCI Audio Device Driver Setup Program for Windows 2000"
 RESTART_PROMPT = "Restarting Windows"
 NOTICE = "The driver will be installed now. It need a few minutes to complete."
+MISSING_FILES = "Can not find installation files."
+MISSING_PACKAGE = "Can not find the PCI Audio Applications setup program."
 # mixerGetNumDevs is 0 under Wine: ten polls 3 s apart without a new mixer,
 # then 5 s before the prompt.
 FIXED_WAITS_MS = 35000
+# The Windows 2000/XP dialog's installation pauses once more after it has
+# closed the "Mixer" window.
+WIN2000_MIXER_PAUSE_MS = 500
+# The run after the restart: one pause after the mixer's WM_CLOSE, and up to
+# 100 lookups a second apart while no window "Mixer" exists.
+MIXER_CLOSE_PAUSE_MS = 1000
+MIXER_LOOKUPS_MS = 100000
 # How long a case waits for the prompt after the notice: the fixed waits
 # and room for a slow machine.
 PROMPT_WAIT_MS = 90000

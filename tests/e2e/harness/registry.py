@@ -330,28 +330,44 @@ class Registry:
         return result
 
 
-def diff(before, after, ignore=()):
-    """Changes between two snapshots, as readable lines; keys matching one of
-    the `ignore` regular expressions (on the full key path) are left out."""
+def changes(before, after, ignore=()):
+    """What changed between two snapshots, in key order: dicts with kind
+    ("key" or "value"), change ("added", "removed", "changed"), key (the full
+    path), and for a value its name and its before and after (Value, or None
+    where it did not exist). Keys matching one of the `ignore` regular
+    expressions (on the full key path) are left out."""
     patterns = [re.compile(p, re.IGNORECASE) for p in ignore]
-    lines = []
+    found = []
     for id in sorted(set(before) | set(after), key=lambda k: (k[0], k[1] is not None, k[1] or "")):
         old, new = before.get(id), after.get(id)
         path = (old or new)[0]
         if any(p.search(path) for p in patterns):
             continue
-        name = id[1]
-        if name is None:
-            if old is None:
-                lines.append("key added: %s" % path)
-            elif new is None:
-                lines.append("key removed: %s" % path)
+        change = "added" if old is None else "removed" if new is None else "changed"
+        if id[1] is None:
+            if change != "changed":
+                found.append({"kind": "key", "change": change, "key": path})
+        elif change != "changed" or old[1] != new[1]:
+            found.append({"kind": "value", "change": change, "key": path,
+                          "name": (old or new)[1].name, "before": old and old[1],
+                          "after": new and new[1]})
+    return found
+
+
+def diff(before, after, ignore=()):
+    """The changes as readable lines, for messages."""
+    lines = []
+    for change in changes(before, after, ignore):
+        if change["kind"] == "key":
+            lines.append("key %s: %s" % (change["change"], change["key"]))
             continue
-        shown = (old or new)[1].name or "@"
-        if old is None:
-            lines.append("value added: %s [%s] = %r" % (path, shown, new[1]))
-        elif new is None:
-            lines.append("value removed: %s [%s] (was %r)" % (path, shown, old[1]))
-        elif old[1] != new[1]:
-            lines.append("value changed: %s [%s] %r -> %r" % (path, shown, old[1], new[1]))
+        shown = change["name"] or "@"
+        if change["change"] == "added":
+            lines.append("value added: %s [%s] = %r" % (change["key"], shown, change["after"]))
+        elif change["change"] == "removed":
+            lines.append("value removed: %s [%s] (was %r)" % (change["key"], shown,
+                                                             change["before"]))
+        else:
+            lines.append("value changed: %s [%s] %r -> %r" % (change["key"], shown,
+                                                             change["before"], change["after"]))
     return lines

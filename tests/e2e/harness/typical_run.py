@@ -12,7 +12,8 @@ the Run entries included: the restart happens in the same prefix, and the
 installer's Run value brings it back with -ReplaceMixer, which swaps in the
 new mixer. The run ends when the new mixer has started.
 
-Both the end-to-end case and the main job run it:
+The end-to-end case runs it (and `w2kmedia try --earlier-driver` plants the
+same earlier driver):
 
     run = TypicalRun(case)     # media, an earlier driver, the device, the old mixer
     run.drive()                # the installer and the user, then the restart
@@ -84,17 +85,34 @@ USER_SCRIPT = '''
        "prompt_wait": PROMPT_WAIT_MS}
 
 
+def plant_earlier_driver(case):
+    """What an earlier driver of the device left: its INF and PNF in the INF
+    folder, mixerdef.ini, and its mixer, which comes back at every logon.
+    Registry and files only; `start_old_mixer` starts the mixer."""
+    case.put_file(OLD_MIXER, source=case.helper("window_holder"))
+    case.reg_set(RUN_KEY, OLD_MIXER_RUN_VALUE, OLD_MIXER_RUN_COMMAND)
+    case.put_file(INF_FOLDER + "oem7.inf", LEGACY_INF)
+    case.put_file(INF_FOLDER + "oem7.PNF", b"precompiled")
+    case.put_file(WINDOWS + "mixerdef.ini", MIXER_SETTINGS)
+
+
+def start_old_mixer(case):
+    case.hold_window("Mixer", program=OLD_MIXER)
+
+
+def add_sound_device(case):
+    """The device as a PCI card lists its IDs, the most specific first."""
+    return case.add_device(HARDWARE_ID + "&SUBSYS_57401849", HARDWARE_ID)
+
+
 class TypicalRun:
     def __init__(self, case):
         self.case = case
         self.environment = case.trace_calls(REBOOT_CALL, START_CALL)
-        case.reg_set(RUN_KEY, OLD_MIXER_RUN_VALUE, OLD_MIXER_RUN_COMMAND)
+        plant_earlier_driver(case)
         self.media = case.make_media(web_setup=0)
-        case.put_file(INF_FOLDER + "oem7.inf", LEGACY_INF)
-        case.put_file(INF_FOLDER + "oem7.PNF", b"precompiled")
-        case.put_file(WINDOWS + "mixerdef.ini", MIXER_SETTINGS)
-        self.instance = case.add_device(HARDWARE_ID + "&SUBSYS_57401849", HARDWARE_ID)
-        case.hold_window("Mixer", program=OLD_MIXER)
+        self.instance = add_sound_device(case)
+        start_old_mixer(case)
         self.installer = None
         self.new_mixer = None
 

@@ -168,26 +168,151 @@ class Templates:
             return path
 
 
+def processes_in(folder):
+    """The ids of the running processes whose WINEPREFIX lies in `folder`
+    (every Wine process carries its prefix in its environment)."""
+    folder = os.path.abspath(folder).encode()
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/environ" % entry, "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue
+        for item in environment:
+            if item.startswith(b"WINEPREFIX=") and (item[11:] == folder
+                                                    or item[11:].startswith(folder + b"/")):
+                found.append(int(entry))
+                break
+    return found
+
+
+class RelayCall:
+    """One traced call: when (ms on Wine's tick clock, or None), which
+    process and thread (hex texts as Wine prints them; the process is None
+    without WINEDEBUG's +pid), the function as named in the trace, its
+    arguments as one text and its return value (None until it returns)."""
+
+    def __init__(self, time_ms, process, thread, function, arguments):
+        self.time_ms = time_ms
+        self.process = process
+        self.thread = thread
+        self.function = function
+        self.arguments = arguments
+        self.result = None
+
+    def __repr__(self):
+        return "<%s(%s) = %s>" % (self.function, self.arguments, self.result)
+
+
+# "[1465.506:][0020:]0024:Call KERNEL32.CreateProcessA(...) ret=00409c3a" and
+# "...:Ret  KERNEL32.CreateProcessA() retval=00000001 ret=00409c3a": the time
+# and the process come with WINEDEBUG's +timestamp and +pid.
+_RELAY_PREFIX = r"^(?:(\d+\.\d+):)?(?:([0-9a-f]{4,}):)?([0-9a-f]{4,}):"
+_RELAY_CALL = re.compile(_RELAY_PREFIX + r"Call ([\w.]+)\((.*)\) ret=")
+_RELAY_RETURN = re.compile(_RELAY_PREFIX + r"Ret  ([\w.]+)\(\) retval=([0-9a-f]+)")
+
+
+class RelayReader:
+    """Reads the traced calls of some functions ("user32.ExitWindowsEx";
+    the module part without case) out of a log that Wine's relay trace
+    writes into, a piece at a time while it grows: `read` returns the calls
+    begun since the last read; a call's result is filled in when its return
+    is read, even in a later piece."""
+
+    def __init__(self, log_path, functions):
+        self.log_path = log_path
+        self._wanted = {self._key(f) for f in functions}
+        self._offset = 0
+        self._open = {}
+
+    @staticmethod
+    def _key(function):
+        module, _, name = function.partition(".")
+        return module.lower() + "." + name
+
+    def read(self):
+        found = []
+        try:
+            log = open(self.log_path, "rb")
+        except FileNotFoundError:
+            return found
+        with log:
+            log.seek(self._offset)
+            data = log.read()
+        # Only whole lines: the last one may still be being written.
+        data = data[:data.rfind(b"\n") + 1]
+        self._offset += len(data)
+        for line in data.decode("latin-1").split("\n"):
+            call = _RELAY_CALL.match(line)
+            if call and self._key(call.group(4)) in self._wanted:
+                stamp, process, thread, function, arguments = call.groups()
+                traced = RelayCall(round(float(stamp) * 1000) if stamp else None, process,
+                                   thread, function, arguments)
+                self._open.setdefault((process, thread), []).append(traced)
+                found.append(traced)
+                continue
+            returned = _RELAY_RETURN.match(line)
+            if returned and self._key(returned.group(4)) in self._wanted:
+                waiting = self._open.get(returned.group(2, 3))
+                if waiting:
+                    waiting.pop().result = int(returned.group(5), 16)
+        return found
+
+
 def relay_calls(log_path, function):
     """The calls of `function` ("user32.ExitWindowsEx") that Wine's relay
-    trace wrote into a log: [(arguments text, return value or None)]. Wine
-    writes "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=..." and
-    later, from the same thread, "0024:Ret  user32.ExitWindowsEx() retval=00000001 ..."."""
-    call = re.compile(r"^([0-9a-f]{4,}):Call %s\((.*)\) ret=" % re.escape(function))
-    result = re.compile(r"^([0-9a-f]{4,}):Ret  %s\(\) retval=([0-9a-f]+)" % re.escape(function))
-    calls = []
-    open_calls = {}
-    with open(log_path, encoding="latin-1") as log:
-        for line in log:
-            found = call.match(line)
-            if found:
-                open_calls.setdefault(found.group(1), []).append(len(calls))
-                calls.append([found.group(2), None])
-                continue
-            found = result.match(line)
-            if found and open_calls.get(found.group(1)):
-                calls[open_calls[found.group(1)].pop()][1] = int(found.group(2), 16)
-    return [tuple(c) for c in calls]
+    trace wrote into a log: [(arguments text, return value or None)]."""
+    return [(c.arguments, c.result) for c in RelayReader(log_path, [function]).read()]
+
+
+_C_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
+
+
+def relay_arguments(text, code_page="cp1252"):
+    """The arguments of a traced call, [(value, string or None)]: Wine
+    prints each as a hex value, followed for a string by its text in quotes
+    ("..." for an 8-bit string, L"..." for a wide one, with C escapes; the
+    8-bit bytes are read in `code_page`)."""
+    arguments = []
+    i = 0
+    while i < len(text):
+        value = re.match(r"[0-9a-fA-F]+", text[i:])
+        if not value:
+            raise ValueError("not a relay argument list: %r" % text)
+        i += value.end()
+        string = None
+        quoted = re.match(r' (L?)"', text[i:])
+        if quoted:
+            wide = quoted.group(1) == "L"
+            i += quoted.end()
+            pieces = []
+            while text[i] != '"':
+                if text[i] == "\\" and text[i + 1] == "x":
+                    digits = 4 if wide else 2
+                    code = int(text[i + 2:i + 2 + digits], 16)
+                    pieces.append(chr(code) if wide else bytes([code]))
+                    i += 2 + digits
+                elif text[i] == "\\":
+                    pieces.append(_C_ESCAPES.get(text[i + 1], text[i + 1]))
+                    i += 2
+                else:
+                    pieces.append(text[i])
+                    i += 1
+            i += 1
+            if text.startswith("...", i):
+                i += 3
+            raw = b"".join(p if isinstance(p, bytes) else p.encode("latin-1", "replace")
+                           for p in pieces) if not wide else None
+            string = "".join(pieces) if wide else raw.decode(code_page, "replace")
+        arguments.append((value.group(0), string))
+        if i < len(text):
+            if text[i] != ",":
+                raise ValueError("not a relay argument list: %r" % text)
+            i += 1
+    return arguments
 
 
 class Prefix:
@@ -199,24 +324,46 @@ class Prefix:
         self.environment["WINEPREFIX"] = self.path
         self.drive_c = os.path.join(self.path, "drive_c")
 
+    def drives(self):
+        """{"D:": Unix folder} of the drives mapped in the prefix, Z: (the
+        whole Unix tree) and C: included."""
+        folder = os.path.join(self.path, "dosdevices")
+        found = {}
+        for name in os.listdir(folder):
+            if re.fullmatch(r"[a-z]:", name):
+                found[name.upper()] = os.path.normpath(
+                    os.path.join(folder, os.readlink(os.path.join(folder, name))))
+        return found
+
+    def map_drive(self, letter, unix_folder):
+        """Makes a Unix folder a drive of the prefix ("D:"), as a CD drive
+        letter or a network drive shows a media."""
+        link = os.path.join(self.path, "dosdevices", letter.lower())
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(os.path.abspath(unix_folder), link)
+
     def windows_path(self, unix_path):
-        """A Unix path as the programs in the prefix see it (C:\\... or Z:\\...)."""
+        """A Unix path as the programs in the prefix see it: on the drive
+        whose folder holds it most closely, Z: at the least."""
         unix_path = os.path.abspath(unix_path)
-        if unix_path == self.drive_c or unix_path.startswith(self.drive_c + "/"):
-            rest = unix_path[len(self.drive_c):]
-            return "C:" + (rest.replace("/", "\\") or "\\")
-        return "Z:" + unix_path.replace("/", "\\")
+        best = None
+        for drive, folder in self.drives().items():
+            if unix_path == folder or unix_path.startswith(folder.rstrip("/") + "/"):
+                if best is None or len(folder) > len(best[1]):
+                    best = (drive, folder)
+        if best is None:
+            return "Z:" + unix_path.replace("/", "\\")
+        rest = unix_path[len(best[1].rstrip("/")):]
+        return best[0] + (rest.replace("/", "\\") or "\\")
 
     def unix_path(self, windows_path):
-        """A C:\\ or Z:\\ path as a Unix path. Names compare without case, as on
-        Windows; components that do not exist keep their spelling."""
+        """A path on one of the prefix's drives as a Unix path. Names compare
+        without case, as on Windows; components that do not exist keep their
+        spelling."""
         drive, rest = ntpath.splitdrive(windows_path)
-        drive = drive.upper()
-        if drive == "C:":
-            current = self.drive_c
-        elif drive == "Z:":
-            current = "/"
-        else:
+        current = self.drives().get(drive.upper())
+        if current is None:
             raise WineError("no such drive in the prefix: %s" % windows_path)
         for part in [p for p in rest.split("\\") if p]:
             exact = os.path.join(current, part)

@@ -147,3 +147,22 @@ void RecordStartFields(void)
     RecordFieldNumber("startup_flags", startup.dwFlags);
     RecordFieldNumber("show_window", startup.wShowWindow);
 }
+
+BOOL RecordSnapshot(const char* name, BOOL begun, DWORD limitMs)
+{
+    char path[MAX_PATH * 2];
+    DWORD start = GetTickCount();
+    if (!begun)
+        RecordBegin("snapshot");
+    RecordField("name", name);
+    RecordWrite();
+    RecordFilePath(path, MAX_PATH);
+    strncat(path, ".ack.", sizeof path - strlen(path) - 1);
+    strncat(path, name, sizeof path - strlen(path) - 1);
+    while (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start >= limitMs)
+            return FALSE;
+        Sleep(20);
+    }
+    return TRUE;
+}

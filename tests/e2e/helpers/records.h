@@ -34,6 +34,12 @@ void RecordStartFields(void);
 /* The record file's path as this program resolves it. */
 void RecordFilePath(char* path, DWORD size);
 
+/* Records "snapshot" with the given name and waits until the harness has
+ * taken the screenshot (it then creates <record file>.ack.NAME); FALSE when
+ * that did not happen within limitMs. The caller may add fields (such as the
+ * window's rectangle) between RecordBegin and this call: pass begun = TRUE. */
+BOOL RecordSnapshot(const char* name, BOOL begun, DWORD limitMs);
+
 /* The program's file name as used in environment variable names: upper case,
  * every character other than a letter or digit turned into '_'
  * ("Mixer.exe" gives "MIXER_EXE"). */

@@ -401,20 +401,6 @@ static void ExpectState(HWND control, const char* idText, const char* wanted)
     }
 }
 
-static void WaitForAck(const char* name, DWORD limit)
-{
-    char path[MAX_PATH * 2];
-    DWORD start = GetTickCount();
-    RecordFilePath(path, MAX_PATH);
-    strncat(path, ".ack.", sizeof path - strlen(path) - 1);
-    strncat(path, name, sizeof path - strlen(path) - 1);
-    while (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start >= limit)
-            Fail("no acknowledgement %s within %lu ms", path, limit);
-        Sleep(POLL_MS);
-    }
-}
-
 static void RunStep(int count, char** tokens)
 {
     const char* verb = tokens[0];
@@ -490,10 +476,9 @@ static void RunStep(int count, char** tokens)
         Sleep((DWORD)Number(tokens[1], "time"));
         RecordStep("slept");
     } else if (strcmp(verb, "snapshot") == 0 && count >= 2) {
-        RecordBegin("snapshot");
-        RecordField("name", tokens[1]);
-        RecordWrite();
-        WaitForAck(tokens[1], WaitLimit(count, tokens, 2));
+        DWORD limit = WaitLimit(count, tokens, 2);
+        if (!RecordSnapshot(tokens[1], FALSE, limit))
+            Fail("no acknowledgement of the snapshot %s within %lu ms", tokens[1], limit);
         RecordStep("taken");
     } else if (strcmp(verb, "watch") == 0 && count >= 2) {
         Watch(tokens[1], WaitLimit(count, tokens, 2));

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""`tools/w2kmedia try` on what cannot be tried: a folder that is not a
+media, a Windows version that Wine cannot play, a device state Wine cannot
+play, a display that cannot start (no answer on $DISPLAY, an Xvfb that
+ends at once), and a media whose W2KSetup.exe is no program. Each gives a
+clear one-line message and its exit status, writes no output folder for a
+usage error, and leaves no Wine process behind."""
+
+import os
+import stat
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from harness import run_case  # noqa: E402
+from try_runs import expect_no_wine_left, run_try  # noqa: E402
+
+UNUSED_DISPLAY = ":93"
+
+
+def refused(case, run, words, what):
+    case.expect_equal(run.exit_code, 2, "exit status for %s" % what)
+    message = run.stderr.strip()
+    case.expect(message.startswith("w2kmedia try: ") and len(message.splitlines()) == 1
+                and "Traceback" not in message,
+                "the message for %s is not one clear line: %r" % (what, message))
+    for word in words:
+        case.expect(word in message, "the message for %s does not say %r: %r"
+                    % (what, word, message))
+    case.expect(not os.path.exists(run.out), "%s made the output folder %s" % (what, run.out))
+    expect_no_wine_left(case, run)
+
+
+def failing_xvfb(case):
+    """A folder whose Xvfb ends at once, as one without a usable screen does."""
+    folder = os.path.join(case.work, "bin")
+    os.makedirs(folder)
+    path = os.path.join(folder, "Xvfb")
+    with open(path, "w") as f:
+        f.write("#!/bin/sh\necho 'Xvfb: cannot open the screen' >&2\nexit 1\n")
+    os.chmod(path, stat.S_IRWXU)
+    return {"PATH": folder + os.pathsep + os.environ["PATH"]}
+
+
+def out_for(case, name):
+    return os.path.join(case.artifacts, "try-" + name)
+
+
+def try_bad_input(case):
+    media = case.make_media(web_setup=0, no_package=True)
+    not_media = os.path.join(case.work, "Documents")
+    os.makedirs(not_media)
+    with open(os.path.join(not_media, "Setup.exe"), "wb") as f:
+        f.write(b"MZ")
+
+    refused(case, run_try(case, not_media, out=out_for(case, "not-media")),
+            ["is not an install media", "W2KSetup.exe"], "a folder without the installer")
+    refused(case, run_try(case, os.path.join(media.unix, "W2KSetup.exe"),
+                          out=out_for(case, "file")), ["is a file"], "a file")
+    refused(case, run_try(case, media.unix, "--windows", "3.1", out=out_for(case, "win31")),
+            ["Windows 3.1 cannot be played", "95, 98, me, nt4, 2000 or xp"],
+            "a Windows version Wine cannot play")
+    refused(case, run_try(case, media.unix, "--device", "fails", out=out_for(case, "fails")),
+            ["--device fails cannot be played", "plan"], "a device whose update fails")
+    refused(case, run_try(case, media.unix, "--visible", out=out_for(case, "visible"),
+                          env={"DISPLAY": UNUSED_DISPLAY}),
+            ["the display cannot start", UNUSED_DISPLAY], "a display that does not answer")
+    refused(case, run_try(case, media.unix, out=out_for(case, "xvfb"), env=failing_xvfb(case)),
+            ["the display cannot start", "Xvfb"], "an Xvfb that ends at once")
+
+    # A media whose installer is no Windows program: Wine runs, and still
+    # nothing of it stays behind.
+    broken = os.path.join(case.work, "Broken CD")
+    os.makedirs(broken)
+    with open(os.path.join(broken, "W2KSetup.exe"), "wb") as f:
+        f.write(b"This is not a program.\r\n")
+    run = run_try(case, broken, out=out_for(case, "broken"))
+    case.expect_equal(run.exit_code, 1, "exit status for an installer that is no program")
+    case.expect("not a valid Windows program" in run.stderr,
+                "the message does not say why the installer did not start: %r" % run.stderr)
+    case.expect(run.report is not None and run.report["problems"]
+                and run.report["route"] is None,
+                "the report does not tell that the run stopped: %s"
+                % (run.report and run.report["problems"]))
+    expect_no_wine_left(case, run)
+
+
+if __name__ == "__main__":
+    run_case(try_bad_input, windows="winxp")

@@ -1,0 +1,201 @@
+"""The command line of `w2kmedia try`, checked before anything runs: a
+mistake is told in one sentence, and no Wine process, display or folder is
+made for it."""
+
+import argparse
+import os
+import re
+
+REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+INSTALLER_NAME = "w2ksetup.exe"
+# What `--windows` takes, and the Windows version Wine is told to play for it.
+WINDOWS_VERSIONS = {"95": "win95", "98": "win98", "me": "winme", "nt4": "nt40",
+                    "2000": "win2k", "xp": "winxp"}
+WINDOWS_NAMES = {"95": "Windows 95", "98": "Windows 98", "me": "Windows ME",
+                 "nt4": "Windows NT 4.0", "2000": "Windows 2000", "xp": "Windows XP"}
+# The jack boxes of the Windows 2000/XP dialog, by their control ids.
+JACKS = {"rear": 1011, "centre": 1012, "micsub": 1013}
+# A folder that a run wrote holds this file; only such a folder is emptied
+# for a new run.
+OUTPUT_MARK = ".w2kmedia-try"
+
+NOT_PLAYABLE = {
+    "fails": "Wine's UpdateDriverForPlugAndPlayDevicesA cannot be told to fail",
+    "reboot": "Wine's UpdateDriverForPlugAndPlayDevicesA cannot be told to ask for a restart",
+}
+
+
+class UsageError(Exception):
+    """A command line that cannot be run; the text says why in one sentence."""
+
+
+class _Parser(argparse.ArgumentParser):
+    def error(self, message):
+        raise UsageError(message)
+
+
+def _parser():
+    parser = _Parser(
+        prog="w2kmedia try",
+        description="Run the media's own W2KSetup.exe in a throwaway Wine prefix of the "
+                    "chosen Windows version, answer its windows as given, follow a restart "
+                    "into the -ReplaceMixer run, and write report.json, report.html and "
+                    "the screenshots.")
+    parser.add_argument("media", metavar="MEDIA",
+                        help="the media root: the folder that holds W2KSetup.exe (any case); "
+                             "it becomes drive D: of the prefix")
+    parser.add_argument("--windows", default="xp", metavar="VERSION",
+                        help="95, 98, me, nt4, 2000 or xp (default xp)")
+    parser.add_argument("--args", default="", metavar="TEXT",
+                        help="the command line after the program name, e.g. --args /DRIVER")
+    parser.add_argument("--device", default="present",
+                        choices=["present", "absent", "fails", "reboot"],
+                        help="the sound device: present (default) or absent; fails and "
+                             "reboot cannot be played under Wine and are refused")
+    parser.add_argument("--apps", default="yes", choices=["yes", "no"],
+                        help="main options dialog: Install Applications (default yes)")
+    parser.add_argument("--driver", default="yes", choices=["yes", "no"],
+                        help="main options dialog: Install Device Driver (default yes)")
+    parser.add_argument("--cancel", action="store_true",
+                        help="press Cancel in the options dialog")
+    parser.add_argument("--board", default="motherboard", choices=["motherboard", "soundcard"],
+                        help="Windows 2000/XP dialog: where the chip sits (default motherboard)")
+    parser.add_argument("--jack", action="append", default=[], choices=sorted(JACKS),
+                        help="Windows 2000/XP dialog: click this jack box (repeatable, in order)")
+    parser.add_argument("--legacy", action="store_true",
+                        help="Windows 2000/XP dialog: Disable legacy device")
+    parser.add_argument("--restart", default="yes", choices=["yes", "no"],
+                        help="restart prompt: restart now (default yes)")
+    parser.add_argument("--visible", action="store_true",
+                        help="show the windows on $DISPLAY instead of a private Xvfb")
+    parser.add_argument("--out", metavar="DIR",
+                        help="where the report goes (default build/try/<media folder name>)")
+    parser.add_argument("--lang", metavar="LOCALE",
+                        help="the language the programs run in, e.g. zh_TW, ja_JP, ko_KR, "
+                             "fr_FR (default: English)")
+    parser.add_argument("--earlier-driver", action="store_true",
+                        help="the machine has an earlier driver of the device: its INF in "
+                             "the INF folder, mixerdef.ini, and its mixer running (and "
+                             "started at each logon)")
+    parser.add_argument("--keep", action="store_true",
+                        help="keep the prefix afterwards (its path is in the report)")
+    parser.add_argument("--work", metavar="DIR",
+                        default=os.path.join(REPO, "build", "try", ".work"),
+                        help="where the template prefixes and the prefix go")
+    parser.add_argument("--win32-build", metavar="DIR",
+                        default=os.path.join(REPO, "build", "win32"),
+                        help="the Windows build with the helper programs (e2e-helpers/)")
+    parser.add_argument("--time-scale", type=float, default=1.0,
+                        help="multiply every time limit (for slow machines)")
+    return parser
+
+
+def _joined_args(argv):
+    """`--args -ReplaceMixer` as `--args=-ReplaceMixer`: the text after
+    --args is the installer's, even when it starts with a dash."""
+    joined = []
+    i = 0
+    while i < len(argv):
+        if argv[i] == "--args" and i + 1 < len(argv):
+            joined.append("--args=" + argv[i + 1])
+            i += 2
+        else:
+            joined.append(argv[i])
+            i += 1
+    return joined
+
+
+def find_installer(media):
+    """The installer's file name in the media root (any case), or None."""
+    names = sorted(n for n in os.listdir(media)
+                   if n.lower() == INSTALLER_NAME and os.path.isfile(os.path.join(media, n)))
+    return names[0] if names else None
+
+
+def _check_media(path):
+    if not os.path.exists(path):
+        raise UsageError("%s does not exist" % path)
+    if not os.path.isdir(path):
+        raise UsageError("%s is a file, not a media folder: give the folder that holds "
+                         "W2KSetup.exe" % path)
+    try:
+        installer = find_installer(path)
+    except OSError as error:
+        raise UsageError("%s cannot be read: %s" % (path, error.strerror))
+    if installer is None:
+        raise UsageError("%s is not an install media: it holds no W2KSetup.exe" % path)
+    return installer
+
+
+def _default_out(media):
+    name = re.sub(r"[^A-Za-z0-9._-]+", "_", os.path.basename(media)) or "media"
+    return os.path.join(REPO, "build", "try", name)
+
+
+def _inside(path, folder):
+    return path == folder or path.startswith(folder.rstrip(os.sep) + os.sep)
+
+
+def _check_out(out, media):
+    if _inside(out, media) or _inside(media, out):
+        raise UsageError("the output folder %s and the media %s must not hold one another"
+                         % (out, media))
+    if os.path.exists(out) and not os.path.isdir(out):
+        raise UsageError("the output folder %s is a file" % out)
+    if (os.path.isdir(out) and os.listdir(out)
+            and not os.path.exists(os.path.join(out, OUTPUT_MARK))):
+        raise UsageError("the output folder %s holds other files; give a new or empty "
+                         "folder with --out" % out)
+
+
+def _locale(text):
+    if not text:
+        return None
+    if not re.fullmatch(r"[a-z]{2,3}_[A-Z]{2}(\.[\w-]+)?", text):
+        raise UsageError("--lang %s is not a locale such as zh_TW or fr_FR" % text)
+    return text if "." in text else text + ".UTF-8"
+
+
+def parse(argv):
+    """The options of a run, checked; raises UsageError."""
+    options = _parser().parse_args(_joined_args(argv))
+
+    options.media = os.path.realpath(options.media)
+    options.installer_name = _check_media(options.media)
+    version = options.windows.lower()
+    if version not in WINDOWS_VERSIONS:
+        raise UsageError("Windows %s cannot be played under Wine here; --windows takes "
+                         "95, 98, me, nt4, 2000 or xp" % options.windows)
+    options.windows = version
+    options.wine_version = WINDOWS_VERSIONS[version]
+    options.windows_name = WINDOWS_NAMES[version]
+    if options.device in NOT_PLAYABLE:
+        raise UsageError("--device %s cannot be played under Wine: %s. `tools/w2kmedia plan "
+                         "--device %s` shows that route on the simulated Windows"
+                         % (options.device, NOT_PLAYABLE[options.device], options.device))
+    options.lang = _locale(options.lang)
+    options.out = os.path.realpath(options.out or _default_out(options.media))
+    _check_out(options.out, options.media)
+    options.work = os.path.abspath(options.work)
+    options.win32_build = os.path.abspath(options.win32_build)
+    return options
+
+
+def answers(options):
+    """The answers as the report names them."""
+    return {"apps": options.apps, "driver": options.driver, "cancel": options.cancel,
+            "board": options.board, "jacks": list(options.jack), "legacy": options.legacy,
+            "restart": options.restart}
+
+
+def responder_settings(options, command, directory, stop_file):
+    """The settings file of the helper that answers the windows."""
+    lines = {
+        "command": command, "directory": directory, "installer": INSTALLER_NAME,
+        "apps": int(options.apps == "yes"), "driver": int(options.driver == "yes"),
+        "cancel": int(options.cancel), "soundcard": int(options.board == "soundcard"),
+        "jacks": ",".join(str(JACKS[j]) for j in options.jack),
+        "legacy": int(options.legacy), "restart": int(options.restart == "yes"),
+        "stop": stop_file,
+    }
+    return "".join("%s=%s\n" % item for item in lines.items())
