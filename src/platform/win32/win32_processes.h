@@ -1,8 +1,7 @@
 #pragma once
 
-#include <map>
-
 #include "platform/processes.h"
+#include "platform/win32/small_map.h"
 
 namespace win32 {
 
@@ -27,7 +26,7 @@ public:
 private:
     // The primary thread handle of each started process, by process handle,
     // until Release closes both.
-    std::map<void*, void*> m_threads;
+    SmallMap<void*, void*> m_threads;
 };
 
 }  // namespace win32
