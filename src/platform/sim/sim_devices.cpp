@@ -144,8 +144,10 @@ bool SimDevices::UpdateDriver(platform::WindowHandle parent, const std::string& 
     }
     bool succeeds = updateSucceeds && m_files.Exists(infPath);
     m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + (succeeds ? "" : " (failed)"));
-    if (!succeeds)
+    if (!succeeds) {
+        m_context.lastError = m_files.Exists(infPath) ? updateError : 2;  // ERROR_FILE_NOT_FOUND
         return false;
+    }
     rebootRequired = updateNeedsReboot;
     if (onUpdate)
         onUpdate(update);

@@ -99,6 +99,17 @@ std::string SimProcesses::ExpandEnvironment(const std::string& text)
     return expanded;
 }
 
+std::optional<std::string> SimProcesses::EnvironmentVariable(const std::string& name)
+{
+    if (m_context.Fails("GetEnvironmentVariableA", name))
+        return std::nullopt;
+    std::optional<std::string> value = Environment(name);
+    if (value && value->empty())
+        value.reset();
+    m_context.Record("GetEnvironmentVariableA", name + (value ? " = " + *value : " (not set)"));
+    return value;
+}
+
 std::optional<std::string> SimProcesses::Launch(const std::string& function,
                                                 const std::string& commandLine, int show)
 {
