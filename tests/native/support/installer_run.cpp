@@ -21,7 +21,8 @@ CSetupApp* RunningApplication()
     return g_running;
 }
 
-InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine)
+InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine,
+                          const ProgramStart& start)
 {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -29,7 +30,7 @@ InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLi
     RunningScope scope(app);
     InstallerRun run;
     try {
-        AfxWinMain(app, machine.os(), buffer.data());
+        start(app, machine.os(), buffer.data());
     } catch (const sim::SimExit& exit) {
         run.exited = true;
         run.exitCode = exit.code;
