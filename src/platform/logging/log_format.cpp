@@ -58,14 +58,13 @@ void AppendFormatV(std::string& out, const char* pattern, va_list arguments)
     }
 }
 
-bool SameTextIgnoringCase(const std::string& text, const char* other)
+bool SameTextIgnoringCase(const char* text, const char* other)
 {
-    std::size_t i = 0;
-    for (; i < text.size() && other[i] != '\0'; ++i) {
-        if (AsciiUpper(text[i]) != AsciiUpper(other[i]))
+    for (; *text != '\0' && *other != '\0'; ++text, ++other) {
+        if (AsciiUpper(*text) != AsciiUpper(*other))
             return false;
     }
-    return i == text.size() && other[i] == '\0';
+    return *text == *other;
 }
 
 std::string Format(const char* pattern, ...)

@@ -13,7 +13,7 @@ void AppendFormatV(std::string& out, const char* pattern, va_list arguments);
 std::string Format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
 // Whether the texts are the same but for the case of ASCII letters.
-bool SameTextIgnoringCase(const std::string& text, const char* other);
+bool SameTextIgnoringCase(const char* text, const char* other);
 
 inline const char* BoolText(bool value)
 {

@@ -1,5 +1,7 @@
 #include "platform/logging/logged_desktop.h"
 
+#include <cstring>
+
 #include "common/messages.h"
 
 namespace logging {
@@ -36,9 +38,9 @@ int LoggedDesktop::ShowMessage(platform::WindowHandle owner, const std::string& 
                    m_log.WindowText(owner), text.c_str(), caption.c_str(),
                    flags == platform::kMessageBoxOk ? "MB_OK" : "other flags",
                    answer == 0 ? "0" : DialogResultText(answer));
-        if (text == kMissingInstallationFiles)
+        if (std::strcmp(text.c_str(), kMissingInstallationFiles) == 0)
             m_log.Outcome().Saw(Event::MissingInstallationFiles);
-        else if (text == kMissingPackageSetup)
+        else if (std::strcmp(text.c_str(), kMissingPackageSetup) == 0)
             m_log.Outcome().Saw(Event::MissingPackageSetup);
     }
     return answer;

@@ -86,20 +86,23 @@ void LoggedDialogs::RedrawItem(platform::WindowHandle dialog, int controlId, uns
 void LoggedDialogs::ShowDialog(platform::WindowHandle dialog, bool show)
 {
     m_inner.ShowDialog(dialog, show);
-    Plain(show ? "ShowWindow(dialog, SW_SHOW)" : "ShowWindow(dialog, SW_HIDE)");
+    if (Recording())
+        m_log.Call(0, "ShowWindow(dialog, %s)", show ? "SW_SHOW" : "SW_HIDE");
 }
 
 bool LoggedDialogs::IsMinimised(platform::WindowHandle dialog)
 {
     const bool minimised = m_inner.IsMinimised(dialog);
-    Plain(minimised ? "IsIconic(dialog) = TRUE" : "IsIconic(dialog) = FALSE");
+    if (Recording())
+        m_log.Call(0, "IsIconic(dialog) = %s", BoolText(minimised));
     return minimised;
 }
 
 bool LoggedDialogs::HasSystemMenu(platform::WindowHandle dialog)
 {
     const bool hasMenu = m_inner.HasSystemMenu(dialog);
-    Plain(hasMenu ? "GetSystemMenu(dialog, FALSE) = a menu" : "GetSystemMenu(dialog, FALSE) = NULL");
+    if (Recording())
+        m_log.Call(0, "GetSystemMenu(dialog, FALSE) = %s", hasMenu ? "a menu" : "NULL");
     return hasMenu;
 }
 
@@ -121,8 +124,8 @@ void LoggedDialogs::AppendSystemMenuItem(platform::WindowHandle dialog, unsigned
 void LoggedDialogs::SetIcon(platform::WindowHandle dialog, platform::IconHandle icon, bool big)
 {
     m_inner.SetIcon(dialog, icon, big);
-    Plain(big ? "SendMessageA(dialog, WM_SETICON, ICON_BIG, icon)"
-              : "SendMessageA(dialog, WM_SETICON, ICON_SMALL, icon)");
+    if (Recording())
+        m_log.Call(0, "SendMessageA(dialog, WM_SETICON, %s, icon)", big ? "ICON_BIG" : "ICON_SMALL");
 }
 
 platform::Size LoggedDialogs::ClientSize(platform::WindowHandle dialog)

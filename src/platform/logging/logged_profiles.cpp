@@ -11,7 +11,8 @@ constexpr std::size_t kPathBuffer = 260;  // MAX_PATH
 bool IsSetupIni(const std::string& path)
 {
     const std::size_t slash = path.find_last_of("\\/:");
-    return SameTextIgnoringCase(slash == std::string::npos ? path : path.substr(slash + 1), "setup.ini");
+    return SameTextIgnoringCase(path.c_str() + (slash == std::string::npos ? 0 : slash + 1),
+                                "setup.ini");
 }
 
 int LoggedProfiles::GetInt(const std::string& section, const std::string& key, int defaultValue,
@@ -24,7 +25,7 @@ int LoggedProfiles::GetInt(const std::string& section, const std::string& key, i
                key.c_str(), defaultValue, file.c_str(), value);
     if (IsSetupIni(file)) {
         m_log.Header().SetupIniValue(key, value);
-        if (!m_setupIniSeen && SameTextIgnoringCase(section, "InstallOption")) {
+        if (!m_setupIniSeen && SameTextIgnoringCase(section.c_str(), "InstallOption")) {
             m_setupIniSeen = true;
             ReadLogFile(file);
         }

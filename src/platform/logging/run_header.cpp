@@ -85,13 +85,13 @@ void RunHeader::SetupIni(const std::string& path, const std::string& logFile)
 
 void RunHeader::SetupIniValue(const std::string& key, int value)
 {
-    if (SameTextIgnoringCase(key, "DriverOnly"))
+    if (SameTextIgnoringCase(key.c_str(), "DriverOnly"))
         m_options.driverOnly = value;
-    else if (SameTextIgnoringCase(key, "WebSetup"))
+    else if (SameTextIgnoringCase(key.c_str(), "WebSetup"))
         m_options.webSetup = value;
-    else if (SameTextIgnoringCase(key, "InstallWDMDriver"))
+    else if (SameTextIgnoringCase(key.c_str(), "InstallWDMDriver"))
         m_options.installWdmDriver = value;
-    else if (SameTextIgnoringCase(key, "UsingCDDA"))
+    else if (SameTextIgnoringCase(key.c_str(), "UsingCDDA"))
         m_usingCdda = value;
 }
 
@@ -127,11 +127,10 @@ std::string RunHeader::Text() const
         // Windows 95, 98 and ME keep their version in the build number's high word.
         const std::uint32_t build = m_version->platformId == 1 ? m_version->buildNumber & 0xFFFF
                                                                : m_version->buildNumber;
-        windows = Format("%s (platform %u, %u.%u.%u%s%s)", WindowsName(*m_version).c_str(),
+        // The service pack as Windows gives it: Windows 98 SE says " A ".
+        windows = Format("%s (platform %u, %u.%u.%u, \"%s\")", WindowsName(*m_version).c_str(),
                          m_version->platformId, m_version->majorVersion,
-                         m_version->minorVersion, build,
-                         m_version->servicePack.empty() ? "" : ", ",
-                         m_version->servicePack.c_str());
+                         m_version->minorVersion, build, m_version->servicePack.c_str());
     }
     std::string setupIni = "not read in this run";
     std::string sourceDir = setupIni;
@@ -143,14 +142,14 @@ std::string RunHeader::Text() const
                           m_usingCdda, m_logFile.c_str());
     }
     const std::string commandLine = m_commandLine.substr(0, kShownCommandLine);
-    return Format("========================================================================\r\n"
+    return Format("============================================================\r\n"
                   "W2KSetup.exe, Setup Version 2.0\r\n"
                   "Windows:       %s\r\n"
                   "Command line:  \"%s\"%s\r\n"
                   "SourceDir:     %s\r\n"
                   "setup.ini:     %s\r\n"
                   "Path:          %s\r\n"
-                  "------------------------------------------------------------------------\r\n",
+                  "------------------------------------------------------------\r\n",
                   windows.c_str(), commandLine.c_str(),
                   commandLine.size() < m_commandLine.size() ? "..." : "", sourceDir.c_str(),
                   setupIni.c_str(), PathInWords().c_str());

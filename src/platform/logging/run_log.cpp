@@ -1,6 +1,7 @@
 #include "platform/logging/run_log.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace logging {
 
@@ -14,11 +15,6 @@ constexpr std::size_t kStepWidth = 30;
 // Error codes above this show in hexadecimal, as the device installation's
 // own (0xE000020B) are written.
 constexpr std::uint32_t kLargestDecimalError = 0xFFFF;
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 Step FirstStepOf(std::optional<Route> route)
 {
@@ -47,17 +43,10 @@ Step FirstStepOf(std::optional<Route> route)
 
 std::optional<std::string> LogFilePath(const std::string& requested, LogHost& host)
 {
-    std::size_t first = 0;
-    std::size_t end = requested.size();
-    while (first < end && IsBlank(requested[first]))
-        ++first;
-    while (end > first && IsBlank(requested[end - 1]))
-        --end;
-    if (end - first >= 2 && requested[first] == '"' && requested[end - 1] == '"') {
-        ++first;
-        --end;
-    }
-    std::string path = requested.substr(first, end - first);
+    // A value such as "C:\My Logs\setup.log" comes with its quotes from
+    // the variable; setup.ini's reading has dropped them already.
+    const bool quoted = requested.size() >= 2 && requested.front() == '"' && requested.back() == '"';
+    std::string path = quoted ? requested.substr(1, requested.size() - 2) : requested;
     if (path.empty())
         return std::nullopt;
 
@@ -135,7 +124,7 @@ void RunLog::Call(std::uint32_t error, const char* pattern, ...)
     if (m_waiting.size() + line.size() >= kRunLimit)
         return;
     m_waiting += line + '\n';
-    m_waitingErrors.push_back(error);
+    m_waitingErrors.append(reinterpret_cast<const char*>(&error), sizeof error);
 }
 
 void RunLog::Emit(std::string& out, const std::string& line, std::uint32_t error)
@@ -155,7 +144,7 @@ void RunLog::Emit(std::string& out, const std::string& line, std::uint32_t error
     }
     m_cut = true;
     out += Prefix(StepName(m_steps.Current())) +
-           "(the rest of this run's calls are left out: a run writes at most 1 MB)\r\n";
+           "(the rest of this run is left out: a run writes at most 1 MB)\r\n";
 }
 
 void RunLog::Flush(const std::string& out)
@@ -178,7 +167,9 @@ void RunLog::WriteHeader()
         return;
     std::string out;
     std::size_t start = 0;
-    for (std::uint32_t error : m_waitingErrors) {
+    for (std::size_t at = 0; at < m_waitingErrors.size(); at += sizeof(std::uint32_t)) {
+        std::uint32_t error = 0;
+        std::memcpy(&error, m_waitingErrors.data() + at, sizeof error);
         const std::size_t end = m_waiting.find('\n', start);
         Emit(out, m_waiting.substr(start, end - start), error);
         start = end + 1;
@@ -190,7 +181,7 @@ void RunLog::WriteHeader()
 void RunLog::GiveUpWaiting()
 {
     std::string().swap(m_waiting);
-    std::vector<std::uint32_t>().swap(m_waitingErrors);
+    std::string().swap(m_waitingErrors);
 }
 
 void RunLog::GiveUp()

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/handles.h"
 #include "platform/logging/log_format.h"
@@ -31,8 +30,8 @@ inline constexpr const char* kLogVariable = "W2KSETUP_LOG";
 inline constexpr std::size_t kRunLimit = 1024 * 1024;
 
 // The file a requested path names: a path without a drive and without a
-// leading backslash is taken in the Windows directory. Blanks and a pair
-// of quotes around it are dropped; nothing when no path is left.
+// leading backslash is taken in the Windows directory. A pair of quotes
+// around it is dropped; nothing when no path is left.
 std::optional<std::string> LogFilePath(const std::string& requested, LogHost& host);
 
 class RunLog {
@@ -97,9 +96,10 @@ private:
     State m_state = State::Undecided;
     std::string m_path;
     // The lines that wait for the header, each ended by '\n', and the error
-    // of each (0 for none): their texts are looked up when they are written.
+    // of each (0 for none), four bytes a line: the errors' texts are looked
+    // up when the lines are written.
     std::string m_waiting;
-    std::vector<std::uint32_t> m_waitingErrors;
+    std::string m_waitingErrors;
     std::size_t m_written = 0;
     bool m_cut = false;
     bool m_versionSeen = false;

@@ -20,8 +20,7 @@ struct OutcomePart {
 
 constexpr OutcomePart kParts[] = {
     {1, Event::RunKeyNotOpened,
-     "mixer not replaced: this user may not write the Run key, whose value stays for the "
-     "next logon"},
+     "mixer not replaced: the Run key does not open for writing"},
     {1, Event::MixerSourceMissing, "mixer not replaced: no Mixer.dat in the Windows directory"},
     {1, Event::MixerCopied, "mixer replaced"},
     {1, Event::MixerNotCopied, "mixer not replaced: Mixer.dat could not be copied over Mixer.exe"},

@@ -34,7 +34,7 @@ TEST(LogContent, TheTopOfATypicalRunNamesWindowsTheMediaAndThePath)
     EXPECT_EQ(lines[0], "");
     EXPECT_EQ(lines[1].substr(0, 10), "==========");
     EXPECT_EQ(lines[2], "W2KSetup.exe, Setup Version 2.0");
-    EXPECT_EQ(lines[3], "Windows:       Windows XP (platform 2, 5.1.2600, Service Pack 2)");
+    EXPECT_EQ(lines[3], "Windows:       Windows XP (platform 2, 5.1.2600, \"Service Pack 2\")");
     EXPECT_EQ(lines[4], "Command line:  \"\"");
     EXPECT_EQ(lines[5], "SourceDir:     D:\\");
     EXPECT_EQ(lines[6], "setup.ini:     DriverOnly=0, WebSetup=0, InstallWDMDriver=0, UsingCDDA=1, "
@@ -104,9 +104,11 @@ TEST(LogContent, TheHandOverOfWindows98)
 {
     LoggedRun logged;
     Windows98HandOver(logged.machine);
+    logged.machine.version.info.servicePack = " A ";  // Second Edition
     const Lines lines = RunLogged(logged, "");
 
-    EXPECT_EQ(TheLine(lines, "Windows:"), "Windows:       Windows 98 (platform 1, 4.10.2222)");
+    EXPECT_EQ(TheLine(lines, "Windows:"),
+              "Windows:       Windows 98 (platform 1, 4.10.2222, \" A \")");
     EXPECT_EQ(TheLine(lines, "Path:"), "Path:          Windows 98, no switch, WebSetup=0, "
                                         "DriverOnly=1: hand-over to the media's Setup.exe");
     EXPECT_EQ(TheLine(lines, "WinExec(").substr(12),
@@ -164,8 +166,7 @@ TEST(LogContent, TheOutcomeOfOtherRuns)
              m.registry.MakeReadOnly(platform::RootKey::LocalMachine, SetupMachine::kRunKey);
          },
          "-ReplaceMixer",
-         "Mixer not replaced: this user may not write the Run key, whose value stays for the "
-         "next logon."},
+         "Mixer not replaced: the Run key does not open for writing."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -105,7 +105,7 @@ TEST(LogOnRequest, LogFileOfSetupIniOrTheVariableNamesTheFile)
         {"\\setup.log", nullptr, "\\setup.log"},                     // the current drive's root
         {"\"C:\\my logs\\setup.log\"", nullptr, "C:\\my logs\\setup.log"},
         {"w2ksetup.log", "C:\\from the variable.log", "C:\\from the variable.log"},
-        {nullptr, "  \"C:\\quoted.log\" ", "C:\\quoted.log"},
+        {nullptr, "\"C:\\quoted.log\"", "C:\\quoted.log"},
         {nullptr, "variable.log", "C:\\WINDOWS\\variable.log"},
     };
     for (const Case& c : cases) {

@@ -145,7 +145,7 @@ TEST(LogWriting, ARunWritesAtMostOneMegabyteAndSaysWhereItWasCut)
     ASSERT_GE(lines.size(), 12u);
     const std::size_t callLines = lines.size() - 12;
     EXPECT_EQ(lines[lines.size() - 2].substr(44),
-              "(the rest of this run's calls are left out: a run writes at most 1 MB)");
+              "(the rest of this run is left out: a run writes at most 1 MB)");
     EXPECT_EQ(lines.back().substr(44), "Outcome: Nothing installed.");
     EXPECT_EQ(CountOf(lines, "left out"), 1u);
     EXPECT_EQ(CountOf(lines, ": The text."), callLines / 2) << "every second call failed";
