@@ -145,7 +145,7 @@ bool SimDevices::UpdateDriver(platform::WindowHandle parent, const std::string& 
     bool succeeds = updateSucceeds && m_files.Exists(infPath);
     m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + (succeeds ? "" : " (failed)"));
     if (!succeeds) {
-        m_context.lastError = m_files.Exists(infPath) ? updateError : 2;  // ERROR_FILE_NOT_FOUND
+        m_context.lastError = 2;  // ERROR_FILE_NOT_FOUND
         return false;
     }
     rebootRequired = updateNeedsReboot;

@@ -42,7 +42,6 @@ public:
     std::function<void(const SimDevice&)> onRemove;
 
     bool updateSucceeds = true;
-    std::uint32_t updateError = 31;  // the last error of a failed update (ERROR_GEN_FAILURE)
     bool updateNeedsReboot = false;
     std::vector<SimDriverUpdate> updates;
     std::function<void(const SimDriverUpdate&)> onUpdate;

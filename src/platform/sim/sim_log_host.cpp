@@ -6,7 +6,6 @@ SimLogHost::SimLogHost(SimContext& context, SimFileSystem& files)
     : messages{{2, "The system cannot find the file specified."},
                {3, "The system cannot find the path specified."},
                {5, "Access is denied."},
-               {31, "A device attached to the system is not functioning."},
                {259, "No more data is available."}},
       m_context(context),
       m_files(files)
@@ -20,14 +19,20 @@ std::uint32_t SimLogHost::Milliseconds()
 
 std::string SimLogHost::ErrorText(std::uint32_t code)
 {
-    m_context.Record("FormatMessageA", std::to_string(code));
+    const std::string detail = std::to_string(code);
+    if (m_context.Fails("FormatMessageA", detail))
+        return std::string();
+    m_context.Record("FormatMessageA", detail);
     auto message = messages.find(code);
     return message == messages.end() ? std::string() : message->second;
 }
 
 std::string SimLogHost::WindowsDirectory()
 {
-    m_context.Record("GetWindowsDirectoryA", m_files.windowsDirectory + " (for the log)");
+    const std::string detail = m_files.windowsDirectory + " (for the log)";
+    if (m_context.Fails("GetWindowsDirectoryA", detail))
+        return std::string();
+    m_context.Record("GetWindowsDirectoryA", detail);
     return m_files.windowsDirectory;
 }
 

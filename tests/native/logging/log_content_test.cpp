@@ -86,8 +86,7 @@ TEST(LogContent, AFailedUpdateShowsItsErrorAndTheForcedReinstall)
     EXPECT_EQ(TheLine(lines, "UpdateDriverForPlugAndPlayDevicesA").substr(12),
               "direct update                   UpdateDriverForPlugAndPlayDevicesA(desktop, "
               "\"PCI\\VEN_7E2D&DEV_0111\", \"C:\\Program Files\\Quarnel\\WIN_ME\\QNAUDIO.INF\", "
-              "INSTALLFLAG_FORCE) = FALSE, error 31: A device attached to the system is not "
-              "functioning.");
+              "INSTALLFLAG_FORCE) = FALSE, error 2: The system cannot find the file specified.");
     const Lines steps = Steps(lines);
     const Lines tail(steps.end() - 5, steps.end());
     EXPECT_EQ(tail, (Lines{"direct update", "forced reinstall", "waiting for the new mixers",
