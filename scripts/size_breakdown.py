@@ -15,8 +15,9 @@ import sys
 # The first pattern that matches an input file's name names its part.
 PARTS = [
     ("the system", r"libsetup_system\.a"),
+    ("the log on request", r"libplatform_logging\.a"),
     ("the win32 adapter", r"libwin32_adapter\.a|winmain\.cpp|runtime_compat\.cpp"),
-    ("C++ library (std::string and the tree)", r"no_exceptions\.cpp|libstdc\+\+|libsupc\+\+"),
+    ("C++ library (std::string)", r"no_exceptions\.cpp|libstdc\+\+|libsupc\+\+"),
     ("libgcc", r"libgcc"),
     ("C runtime", r"crt2\.o|crtbegin\.o|crtend\.o|libmingw|libmsvcrt"),
     ("resources", r"\.res\)?$"),

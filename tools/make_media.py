@@ -108,7 +108,7 @@ def driver_inf(folder, hardware_id):
 def setup_ini(options):
     """setup.ini with the keys that were asked for; None when there are none."""
     install = [("DriverOnly", options.driver_only), ("WebSetup", options.web_setup),
-               ("InstallWDMDriver", options.install_wdm_driver)]
+               ("InstallWDMDriver", options.install_wdm_driver), ("LogFile", options.log_file)]
     lines = []
     given = [(key, value) for key, value in install if value is not None]
     if given:
@@ -211,6 +211,9 @@ def parse_arguments(argv):
     parser.add_argument("--web-setup", metavar="N", help="[InstallOption] WebSetup")
     parser.add_argument("--install-wdm-driver", metavar="N",
                         help="[InstallOption] InstallWDMDriver")
+    parser.add_argument("--log-file", metavar="PATH",
+                        help="[InstallOption] LogFile: the installer writes a log there (a "
+                             "path without a drive is taken in the Windows directory)")
     parser.add_argument("--using-cdda", metavar="N", help="[Default] UsingCDDA")
     parser.add_argument("--no-setup-ini", action="store_true",
                         help="write no setup.ini at all")

@@ -52,7 +52,8 @@ public:
     virtual bool ChangeDirectory(const std::string& path) = 0;
     // CreateDirectoryA without security attributes.
     virtual bool MakeDirectory(const std::string& path) = 0;
-    // FindFirstFileA on a pattern with wildcards; the search may find nothing.
+    // FindFirstFileA on a pattern with wildcards; nothing when it finds
+    // nothing (its error is then the thread's last error).
     virtual std::unique_ptr<FileSearch> Find(const std::string& pattern) = 0;
     // CopyFileA.
     virtual bool Copy(const std::string& from, const std::string& to, bool failIfExists) = 0;

@@ -30,6 +30,9 @@ public:
     // becomes its value; other text, unknown names included, stays as it is.
     // The text unchanged when the call fails.
     virtual std::string ExpandEnvironment(const std::string& text) = 0;
+    // GetEnvironmentVariableA: the value of one of this process's variables;
+    // nothing when it has no such variable or an empty one.
+    virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
 
     // WinExec.
     virtual std::uint32_t RunCommand(const std::string& commandLine, int show) = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -10,6 +11,7 @@ struct VersionInfo {
     std::uint32_t majorVersion = 0;
     std::uint32_t minorVersion = 0;
     std::uint32_t buildNumber = 0;
+    std::string servicePack{};  // szCSDVersion: "Service Pack 2", " A" on 95 OSR2, or empty
 };
 
 class Version {

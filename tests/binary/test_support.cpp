@@ -25,11 +25,16 @@ bool ReplaceName(std::vector<std::uint8_t>& bytes, const std::string& from, cons
 {
     std::vector<std::uint8_t> pattern(from.begin(), from.end());
     pattern.push_back(0);
-    auto found = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
-    if (found == bytes.end() || from.size() != to.size())
+    if (from.size() != to.size())
         return false;
-    std::copy(to.begin(), to.end(), found);
-    return true;
+    bool replaced = false;
+    for (auto found = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
+         found != bytes.end();
+         found = std::search(found + 1, bytes.end(), pattern.begin(), pattern.end())) {
+        std::copy(to.begin(), to.end(), found);
+        replaced = true;
+    }
+    return replaced;
 }
 
 std::size_t OptionalHeaderOffset(const std::vector<std::uint8_t>& bytes)

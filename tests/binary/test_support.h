@@ -16,8 +16,9 @@ pe::ImportAllowlist ProductAllowlist();
 // The bytes of the built W2KSetup.exe (empty when it is missing).
 std::vector<std::uint8_t> ProductBytes();
 
-// Overwrites the first occurrence of `from` (with its terminating zero) by
-// `to` of the same length; false when `from` is not there.
+// Overwrites every occurrence of `from` (with its terminating zero) by `to`
+// of the same length, the import table's and any text's of the same name;
+// false when `from` is not there.
 bool ReplaceName(std::vector<std::uint8_t>& bytes, const std::string& from, const std::string& to);
 
 // The file offset of the optional header of a PE file.

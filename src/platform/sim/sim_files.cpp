@@ -353,6 +353,10 @@ bool SimFileSystem::Load(const std::string& path, std::string& bytes) const
 bool SimFileSystem::Store(const std::string& path, const std::string& bytes)
 {
     std::string full = FullPath(path);
+    for (const std::string& drive : readOnlyDrives) {
+        if (EqualNoCase(full.substr(0, 2), drive))
+            return false;
+    }
     Node* node = Lookup(full);
     if (node) {
         if (node->folder || (node->attributes & platform::kAttributeReadOnly))

@@ -22,6 +22,8 @@ public:
     // The machine's side, for tests. Paths may be relative to the current
     // directory; folders are created with their parents.
     std::string windowsDirectory = "C:\\WINDOWS";
+    // Drives whose files cannot be written, such as "D:" for a CD.
+    std::vector<std::string> readOnlyDrives;
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, const std::string& bytes,
                  std::uint32_t attributes = platform::kAttributeArchive);

@@ -120,6 +120,17 @@ std::string SimProcesses::Detail(const std::string& commandLine, int show)
     return commandLine + " show=" + std::to_string(show);
 }
 
+std::optional<std::string> SimProcesses::EnvironmentVariable(const std::string& name)
+{
+    if (m_context.Fails("GetEnvironmentVariableA", name))
+        return std::nullopt;
+    std::optional<std::string> value = Environment(name);
+    if (value && value->empty())
+        value.reset();
+    m_context.Record("GetEnvironmentVariableA", name + (value ? " = " + *value : " (not set)"));
+    return value;
+}
+
 std::optional<std::string> SimProcesses::Launch(const std::string& function,
                                                 const std::string& commandLine, int show)
 {

@@ -63,6 +63,7 @@ public:
     std::string ProgramName() override;
     std::string ModulePath() override;
     std::string ExpandEnvironment(const std::string& text) override;
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override;
     std::uint32_t RunCommand(const std::string& commandLine, int show) override;
     std::optional<platform::ProcessHandle> Start(const std::string& commandLine, int show) override;
     std::uint32_t WaitForInputIdle(platform::ProcessHandle process,

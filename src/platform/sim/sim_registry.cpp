@@ -132,6 +132,7 @@ std::optional<platform::RegKey> SimRegistry::OpenKey(platform::RootKey root,
     bool wantsWrite = access == platform::RegAccess::AllAccess;
     if (!key || (wantsWrite && key->readOnly)) {
         m_context.Record("RegOpenKeyExA", detail + (key ? " (access denied)" : " (no key)"));
+        m_context.lastError = key ? 5 : 2;  // ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND
         return std::nullopt;
     }
     m_context.Record("RegOpenKeyExA", detail);

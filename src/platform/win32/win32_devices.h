@@ -1,10 +1,10 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <utility>
 
 #include "platform/devices.h"
+#include "platform/win32/small_map.h"
 
 namespace win32 {
 
@@ -44,10 +44,10 @@ private:
     const DeviceRecord* FindRecord(platform::DeviceSet set,
                                    const platform::DeviceInfo& device) const;
 
-    std::map<DeviceKey, std::unique_ptr<DeviceRecord>> m_enumerated;
+    SmallMap<DeviceKey, std::unique_ptr<DeviceRecord>> m_enumerated;
     // The count each queried source list came with, by its cookie: the free
     // call gets that count whatever became of the entries meanwhile.
-    std::map<std::uintptr_t, std::uint32_t> m_queriedCounts;
+    SmallMap<std::uintptr_t, std::uint32_t> m_queriedCounts;
 };
 
 }  // namespace win32

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <map>
 #include <memory>
 
 #include "platform/dialogs.h"
+#include "platform/win32/small_map.h"
 
 namespace win32 {
 
@@ -51,7 +51,7 @@ public:
 private:
     // The PAINTSTRUCT of each open paint, by its device context.
     struct PaintRecord;
-    std::map<platform::PaintContext, std::unique_ptr<PaintRecord>> m_paints;
+    SmallMap<platform::PaintContext, std::unique_ptr<PaintRecord>> m_paints;
 
     int m_waitDepth = 0;
     void* m_cursorBeforeWait = nullptr;

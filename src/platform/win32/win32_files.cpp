@@ -28,24 +28,19 @@ std::string FetchPath(Fill fill)
     }
 }
 
+// A search that FindFirstFileA began, with what it found first.
 class Win32FileSearch : public platform::FileSearch {
 public:
-    explicit Win32FileSearch(const std::string& pattern)
-        : m_handle(FindFirstFileA(pattern.c_str(), &m_data)), m_firstPending(true)
+    Win32FileSearch(HANDLE handle, const WIN32_FIND_DATAA& first)
+        : m_data(first), m_handle(handle), m_firstPending(true)
     {
     }
-    ~Win32FileSearch() override
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            FindClose(m_handle);
-    }
+    ~Win32FileSearch() override { FindClose(m_handle); }
     Win32FileSearch(const Win32FileSearch&) = delete;
     Win32FileSearch& operator=(const Win32FileSearch&) = delete;
 
     bool Next(platform::FoundFile& found) override
     {
-        if (m_handle == INVALID_HANDLE_VALUE)
-            return false;
         if (m_firstPending)
             m_firstPending = false;
         else if (!FindNextFileA(m_handle, &m_data))
@@ -126,7 +121,13 @@ bool Win32FileSystem::MakeDirectory(const std::string& path)
 
 std::unique_ptr<platform::FileSearch> Win32FileSystem::Find(const std::string& pattern)
 {
-    return std::make_unique<Win32FileSearch>(pattern);
+    // A search that finds nothing is no search, as for the simulated Windows;
+    // the caller sees FindFirstFileA's error as the last error.
+    WIN32_FIND_DATAA first = {};
+    HANDLE handle = FindFirstFileA(pattern.c_str(), &first);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<Win32FileSearch>(handle, first);
 }
 
 bool Win32FileSystem::Copy(const std::string& from, const std::string& to, bool failIfExists)

@@ -48,6 +48,22 @@ std::string Win32Processes::ExpandEnvironment(const std::string& text)
     }
 }
 
+std::optional<std::string> Win32Processes::EnvironmentVariable(const std::string& name)
+{
+    // Answered like ExpandEnvironmentStringsA: a value that does not fit
+    // gives the size it needs, its zero included.
+    std::vector<char> buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = GetEnvironmentVariableA(name.c_str(), buffer.data(),
+                                               static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::nullopt;
+        if (length < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.assign(length, '\0');
+    }
+}
+
 std::string Win32Processes::ModulePath()
 {
     // A name that fills the buffer may have been cut: ask again with more room.

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <map>
-
 #include "platform/processes.h"
+#include "platform/win32/small_map.h"
 
 namespace win32 {
 
@@ -13,6 +12,7 @@ public:
     std::string ProgramName() override;
     std::string ModulePath() override;
     std::string ExpandEnvironment(const std::string& text) override;
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override;
     std::uint32_t RunCommand(const std::string& commandLine, int show) override;
     std::optional<platform::ProcessHandle> Start(const std::string& commandLine,
                                                  int show) override;
@@ -27,7 +27,7 @@ public:
 private:
     // The primary thread handle of each started process, by process handle,
     // until Release closes both.
-    std::map<void*, void*> m_threads;
+    SmallMap<void*, void*> m_threads;
 };
 
 }  // namespace win32

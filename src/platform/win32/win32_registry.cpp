@@ -10,6 +10,17 @@ namespace win32 {
 
 namespace {
 
+// The registry functions answer with their error instead of setting the
+// thread's last error; it is set here as well, so that a failed call reads
+// like any other one (the log on request shows it).
+bool Succeeded(LONG status)
+{
+    if (status == ERROR_SUCCESS)
+        return true;
+    SetLastError(static_cast<DWORD>(status));
+    return false;
+}
+
 HKEY RootHandle(platform::RootKey root)
 {
     switch (root) {
@@ -32,7 +43,7 @@ std::optional<platform::RegKey> Win32Registry::OpenKey(platform::RootKey root,
     HKEY key = nullptr;
     LONG status = RegOpenKeyExA(RootHandle(root), subKey.c_str(), 0,
                                 static_cast<REGSAM>(access), &key);
-    if (status != ERROR_SUCCESS)
+    if (!Succeeded(status))
         return std::nullopt;
     return ToOpaque<platform::RegKey>(key);
 }
@@ -48,7 +59,7 @@ std::optional<platform::RegText> Win32Registry::QueryString(platform::RegKey key
     DWORD type = REG_NONE;
     LONG status = RegQueryValueExA(ToNative<HKEY>(key), name.c_str(), nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (status != ERROR_SUCCESS)
+    if (!Succeeded(status))
         return std::nullopt;
 
     // Data without a terminating zero ends at its size, never beyond it.
@@ -65,12 +76,12 @@ bool Win32Registry::SetString(platform::RegKey key, const std::string& name,
     LONG status = RegSetValueExA(ToNative<HKEY>(key), name.c_str(), 0, REG_SZ,
                                  reinterpret_cast<const BYTE*>(text.c_str()),
                                  static_cast<DWORD>(text.size()));
-    return status == ERROR_SUCCESS;
+    return Succeeded(status);
 }
 
 bool Win32Registry::DeleteValue(platform::RegKey key, const std::string& name)
 {
-    return RegDeleteValueA(ToNative<HKEY>(key), name.c_str()) == ERROR_SUCCESS;
+    return Succeeded(RegDeleteValueA(ToNative<HKEY>(key), name.c_str()));
 }
 
 void Win32Registry::CloseKey(platform::RegKey key)

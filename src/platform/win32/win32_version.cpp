@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace win32 {
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "GetVersionExA is given a size of 148");
@@ -19,6 +21,11 @@ platform::VersionInfo Win32Version::Query()
     version.majorVersion = info.dwMajorVersion;
     version.minorVersion = info.dwMinorVersion;
     version.buildNumber = info.dwBuildNumber;
+    // The text is zero-terminated by the system; its array bounds it all the same.
+    const char* csd = info.szCSDVersion;
+    const void* zero = std::memchr(csd, '\0', sizeof(info.szCSDVersion));
+    version.servicePack.assign(csd, zero ? static_cast<const char*>(zero) - csd
+                                         : sizeof(info.szCSDVersion));
     return version;
 }
 

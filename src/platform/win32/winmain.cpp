@@ -1,8 +1,11 @@
-// The program's entry: the real Windows platform and the application object.
-// The framework's headers come before <windows.h>, whose macros would
-// otherwise rename members such as CWnd::MessageBox.
+// The program's entry: the real Windows platform, behind the log on request,
+// and the application object. The framework's headers come before
+// <windows.h>, whose macros would otherwise rename members such as
+// CWnd::MessageBox.
 #include "app/setup_app.h"
 #include "platform/framework/winapp.h"
+#include "platform/logging/log_on_request.h"
+#include "platform/win32/win32_log_host.h"
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
@@ -10,5 +13,6 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
 {
     win32::Win32Platform platform;
-    return AfxWinMain(theApp, platform.Services(), lpCmdLine);
+    win32::Win32LogHost logHost;
+    return logging::RunWithLogOnRequest(theApp, platform.Services(), logHost, lpCmdLine);
 }

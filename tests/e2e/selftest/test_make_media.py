@@ -64,6 +64,11 @@ class MakeMediaTest(unittest.TestCase):
                          b"[InstallOption]\r\nWebSetup=1\r\nInstallWDMDriver=0\r\n\r\n"
                          b"[Default]\r\nUsingCDDA=5\r\n")
 
+    def test_setup_ini_can_ask_for_a_log(self):
+        self.make("--driver-only", "1", "--log-file", "C:\\logs\\w2ksetup.log")
+        self.assertEqual(self.read("setup.ini"),
+                         b"[InstallOption]\r\nDriverOnly=1\r\nLogFile=C:\\logs\\w2ksetup.log\r\n")
+
     def test_folders_and_programs_can_be_left_out(self):
         written = self.make("--driver-folders", "WIN_ME", "--package-folder", "WIN_ME",
                             "--no-package", "--no-media-setup", "--no-mixer", "--no-dos")

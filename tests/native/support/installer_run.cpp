@@ -23,13 +23,14 @@ CSetupApp* RunningApplication()
     return g_running;
 }
 
-InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine)
+InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine,
+                          const ProgramStart& start)
 {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     CSetupApp app;
     RunningScope scope(app);
-    return RunToItsEnd([&] { return AfxWinMain(app, machine.os(), buffer.data()); });
+    return RunToItsEnd([&] { return start(app, machine.os(), buffer.data()); });
 }
 
 InstallerRun RunToItsEnd(const std::function<int()>& start)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/framework/winapp.h"
 #include "platform/sim/sim_machine.h"
 
 struct InstallerRun {
@@ -15,10 +16,15 @@ struct InstallerRun {
 // must return 0; a test that gets anything else fails.
 InstallerRun RunToItsEnd(const std::function<int()>& start);
 
+// How the program starts the application object on a platform: the
+// framework's AfxWinMain, or the start behind the log on request.
+using ProgramStart = std::function<int(CWinApp&, platform::Platform&, char* commandLine)>;
+
 // Constructs the application object and runs it with this command line (the
 // text after the program name). The program name itself is the machine's
 // processes.programName.
-InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine);
+InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine,
+                          const ProgramStart& start = AfxWinMain);
 
 class CSetupApp;
 // The application object of the run in progress, for scripts that look at

@@ -1,0 +1,12 @@
+#include "support/logged_run.h"
+
+#include "platform/logging/log_on_request.h"
+
+InstallerRun RunWithLogOnRequest(sim::SimMachine& machine, sim::SimLogHost& host,
+                                 const std::string& commandLine)
+{
+    return RunInstaller(machine, commandLine,
+                        [&host](CWinApp& app, platform::Platform& os, char* arguments) {
+                            return logging::RunWithLogOnRequest(app, os, host, arguments);
+                        });
+}
