@@ -26,12 +26,14 @@ struct SimControlLayout {
     SimControlKind kind = SimControlKind::Static;
     bool groupStart = false;
     bool tabStop = false;
+    std::string text;  // the caption, as a click on the control is reported
 };
 
 struct SimTemplate {
     bool systemMenu = true;
     platform::Size clientSize{338, 207};
     std::vector<SimControlLayout> controls;
+    std::string title;  // the caption, as the dialog is reported when it comes up
 };
 
 struct SimDrawnIcon {

@@ -141,7 +141,11 @@ bool SimProfiles::WriteString(const std::string& section, const std::string& key
     if (m_context.Fails("WritePrivateProfileStringA", detail, error::kAccessDenied))
         return false;
     m_context.Record("WritePrivateProfileStringA", detail);
-    return Put(file, section, key, value);
+    if (!Put(file, section, key, value))
+        return false;
+    m_context.Effect("ini-write", {TextField("file", file), TextField("section", section),
+                                   TextField("key", key), TextField("value", value)});
+    return true;
 }
 
 bool SimProfiles::Put(const std::string& file, const std::string& section,
