@@ -67,12 +67,18 @@ void SimDialog::Click(int controlId)
     std::vector<SimEffectField> fields{
         NumberField("template", static_cast<std::uint64_t>(m_templateId)),
         NumberField("control", static_cast<std::uint64_t>(controlId)),
-        TextField("text", control.layout.text)};
+        TextField("text", Caption(controlId))};
     if (control.layout.kind == SimControlKind::CheckBox ||
         control.layout.kind == SimControlKind::RadioButton)
         fields.push_back(FlagField("checked", control.check != 0));
     m_context.Effect("click", std::move(fields));
     m_events.Command(controlId, platform::kNotifyClicked);
+}
+
+std::string SimDialog::Caption(int controlId) const
+{
+    auto caption = m_layout.captions.find(controlId);
+    return caption == m_layout.captions.end() ? std::string() : caption->second;
 }
 
 void SimDialog::FocusFirstTabStop()

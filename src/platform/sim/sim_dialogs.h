@@ -26,14 +26,16 @@ struct SimControlLayout {
     SimControlKind kind = SimControlKind::Static;
     bool groupStart = false;
     bool tabStop = false;
-    std::string text;  // the caption, as a click on the control is reported
 };
 
 struct SimTemplate {
     bool systemMenu = true;
     platform::Size clientSize{338, 207};
     std::vector<SimControlLayout> controls;
-    std::string title;  // the caption, as the dialog is reported when it comes up
+    // The captions of the dialog and of the controls a user clicks (by id),
+    // as its effects report them.
+    std::string title;
+    std::map<int, std::string> captions;
 };
 
 struct SimDrawnIcon {
@@ -104,6 +106,7 @@ private:
     const Control& Get(int controlId) const;
     void RequireOpen() const;
     void FocusFirstTabStop();
+    std::string Caption(int controlId) const;
 
     SimContext& m_context;
     int m_templateId;

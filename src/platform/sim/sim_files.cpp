@@ -454,6 +454,12 @@ std::vector<SimFileSystem::Node> SimFileSystem::Listing() const
     return listing;
 }
 
+void SimFileSystem::AddNodes(const std::vector<Node>& nodes)
+{
+    for (const Node& node : nodes)
+        m_nodes.insert_or_assign(m_nodes.end(), Upper(node.path), node);
+}
+
 std::string SimFileSystem::WindowsDirectory()
 {
     if (m_context.Fails("GetWindowsDirectoryA", "", error::kNotEnoughMemory))
@@ -551,13 +557,14 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
     if (m_context.Fails("CopyFileA", detail, error::kAccessDenied))
         return false;
     const Node* source = Lookup(from);
-    Node* target = Lookup(to);
+    const std::string fullTo = FullPath(to);
+    Node* target = Lookup(fullTo);
     std::string why;
     if (from.size() > kLongestPath || to.size() > kLongestPath)
         why = "path too long";
     else if (!source || source->folder)
         why = "no source";
-    else if (!ParentIsFolder(FullPath(to)))
+    else if (!ParentIsFolder(fullTo))
         why = "no target folder";
     else if (target && (target->folder || failIfExists))
         why = "target exists";
@@ -577,10 +584,8 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
     }
     // The copy takes the source's bytes as they are, read or still to be read.
     Node copy = *source;
-    const std::string full = FullPath(to);
-    AddFolder(ParentOf(full));
-    copy.path = full;
-    m_nodes[Upper(full)] = copy;
+    copy.path = fullTo;
+    m_nodes[Upper(fullTo)] = copy;
     Changed(to);
     return true;
 }

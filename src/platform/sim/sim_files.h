@@ -82,6 +82,10 @@ public:
     };
     // Every folder and file, in path order (without case).
     std::vector<Node> Listing() const;
+    // Adds many folders and files at once: full paths, each folder listed
+    // before what it holds, best in path order. For a whole media tree this
+    // is much faster than one AddFile after another.
+    void AddNodes(const std::vector<Node>& nodes);
 
     // ANSI paths hold at most MAX_PATH - 1 characters; a folder to be
     // created leaves room for an 8.3 name in it (MAX_PATH - 12 with the zero).
