@@ -167,15 +167,21 @@ private:
         }
         if (stagedInfTest == m_run.events.size())
             return;
+        // The folder tests that chose the driver folder come right before
+        // its search, after any other search on the media.
         const PlanEvent* search = nullptr;
         std::vector<std::string> probes;
+        std::vector<std::string> probesSinceSearch;
         for (std::size_t i = 0; i < stagedInfTest; ++i) {
             const PlanEvent& event = m_run.events[i];
-            if (event.kind == "search" && OnMediaDrive(event.Field("pattern")))
+            if (event.kind == "search" && OnMediaDrive(event.Field("pattern"))) {
                 search = &event;
+                probes.swap(probesSinceSearch);
+                probesSinceSearch.clear();
+            }
             if (event.kind == "folder-test" && OnMediaDrive(event.Field("path")))
-                probes.push_back(event.Field("path") + (IsTrue(event, "present") ? " is there"
-                                                                                 : " is not"));
+                probesSinceSearch.push_back(event.Field("path") +
+                                            (IsTrue(event, "present") ? " is there" : " is not"));
         }
         if (!search)
             return;

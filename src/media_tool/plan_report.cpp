@@ -85,9 +85,7 @@ std::string EventText(const PlanEvent& event)
         for (const sim::SimEffectField& each : event.fields)
             text += (text.empty() ? "" : " ") + each.name + "=" + each.text;
 
-    char label[16];
-    std::snprintf(label, sizeof label, "%-12s ", kind.c_str());
-    return label + text;
+    return text;
 }
 
 std::string PlanText(const PlanResult& plan)
@@ -104,11 +102,13 @@ std::string PlanText(const PlanResult& plan)
         const std::string line = EventText(event);
         std::size_t repeats = 1;
         while (i + repeats < plan.events.size() &&
+               plan.events[i + repeats].kind == event.kind &&
                EventText(plan.events[i + repeats]) == line)
             ++repeats;
-        char time[24];
-        std::snprintf(time, sizeof time, "%12s  ", Seconds(event.time).c_str());
-        text += time + line;
+        char prefix[48];
+        std::snprintf(prefix, sizeof prefix, "%12s  %-12s ", Seconds(event.time).c_str(),
+                      event.kind.c_str());
+        text += prefix + line;
         if (repeats > 1)
             text += "  (" + std::to_string(repeats) + " times in a row)";
         text += "\n";

@@ -12,5 +12,5 @@ std::string PlanText(const PlanResult& plan);
 // with "stopped" added only for a run that did not end by itself.
 std::string PlanJson(const PlanResult& plan);
 
-// One event as a line of text, without its time.
+// One event as text, without its time and kind.
 std::string EventText(const PlanEvent& event);
