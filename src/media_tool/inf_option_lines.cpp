@@ -2,21 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "platform/sim/sim_profiles.h"
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
+namespace {
 
 // How many single-character changes make one text of the other.
 std::size_t EditDistance(const std::string& a, const std::string& b)
@@ -40,7 +28,8 @@ std::size_t EditDistance(const std::string& a, const std::string& b)
 
 std::vector<MissingOptionLine> MissingOptionLines(const std::string& inf)
 {
-    const std::vector<std::string> lines = Lines(inf);
+    // The installer's lines end at LF; the CR before it is no part of an option.
+    const std::vector<std::string> lines = sim::SplitLines(inf);
     std::vector<MissingOptionLine> missing;
     for (const std::string expected : {kEnableLegacyOptionLine, kJackConfigOptionLine}) {
         const bool present = std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -51,15 +40,13 @@ std::vector<MissingOptionLine> MissingOptionLines(const std::string& inf)
         MissingOptionLine gap{expected, 0, ""};
         std::size_t best = 0;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            std::string line = lines[i];
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
             // A long line is compared by its start, where the option would stand.
-            const std::size_t distance = EditDistance(line.substr(0, 2 * expected.size()), expected);
+            const std::size_t distance =
+                EditDistance(lines[i].substr(0, 2 * expected.size()), expected);
             if (gap.nearestLineNumber == 0 || distance < best) {
                 best = distance;
                 gap.nearestLineNumber = static_cast<int>(i + 1);
-                gap.nearestLine = line;
+                gap.nearestLine = lines[i];
             }
         }
         missing.push_back(gap);

@@ -5,21 +5,7 @@
 
 namespace {
 
-bool ClickIfPossible(sim::SimDialog& dialog, int controlId)
-{
-    if (dialog.Ended() || !dialog.Visible() || !dialog.ItemVisible(controlId) ||
-        !dialog.ItemEnabled(controlId))
-        return false;
-    dialog.Click(controlId);
-    return true;
-}
-
-// OK, or Cancel when OK cannot be pressed (both option boxes cleared).
-void ConfirmOrCancel(sim::SimDialog& dialog)
-{
-    if (!ClickIfPossible(dialog, platform::kIdOk))
-        ClickIfPossible(dialog, platform::kIdCancel);
-}
+using sim::ClickIfPossible;
 
 int JackBox(Jack jack)
 {
@@ -47,7 +33,8 @@ void AnswerDialogs(sim::SimDialogs& dialogs, const UserAnswers& answers)
             ClickIfPossible(dialog, IDC_INSTALL_APPLICATIONS);
         if (!answers.driver)
             ClickIfPossible(dialog, IDC_INSTALL_DRIVER);
-        ConfirmOrCancel(dialog);
+        // Both boxes cleared leave OK disabled: Cancel is all that is left.
+        sim::PressOkOrCancel(dialog);
     });
     // The jacks first, while the motherboard choice keeps their boxes enabled.
     dialogs.Always(IDD_WIN2000_SETUP, [answers](sim::SimDialog& dialog) {
@@ -57,7 +44,7 @@ void AnswerDialogs(sim::SimDialogs& dialogs, const UserAnswers& answers)
             ClickIfPossible(dialog, IDC_ON_SOUND_CARD);
         if (answers.disableLegacy)
             ClickIfPossible(dialog, IDC_DISABLE_LEGACY);
-        ConfirmOrCancel(dialog);
+        sim::PressOkOrCancel(dialog);
     });
     dialogs.Always(IDD_RESTART, [answers](sim::SimDialog& dialog) {
         if (!answers.restart)

@@ -43,21 +43,6 @@ void EndIfStillUp(sim::SimDialog& dialog)
 
 }  // namespace
 
-bool ClickIfPossible(sim::SimDialog& dialog, int controlId)
-{
-    if (dialog.Ended() || !dialog.Visible() || !dialog.ItemVisible(controlId) ||
-        !dialog.ItemEnabled(controlId))
-        return false;
-    dialog.Click(controlId);
-    return true;
-}
-
-void PressOkOrCancel(sim::SimDialog& dialog)
-{
-    if (!ClickIfPossible(dialog, platform::kIdOk))
-        ClickIfPossible(dialog, platform::kIdCancel);
-}
-
 RingMachine::RingMachine()
 {
     DefineProgramResources(dialogs);

@@ -150,6 +150,21 @@ int SimDialog::Redraws(int controlId) const
     return Get(controlId).redraws;
 }
 
+bool ClickIfPossible(SimDialog& dialog, int controlId)
+{
+    if (dialog.Ended() || !dialog.Visible() || !dialog.ItemVisible(controlId) ||
+        !dialog.ItemEnabled(controlId))
+        return false;
+    dialog.Click(controlId);
+    return true;
+}
+
+void PressOkOrCancel(SimDialog& dialog)
+{
+    if (!ClickIfPossible(dialog, platform::kIdOk))
+        ClickIfPossible(dialog, platform::kIdCancel);
+}
+
 void SimDialogs::DefineTemplate(int templateId, const SimTemplate& layout)
 {
     m_templates[templateId] = layout;

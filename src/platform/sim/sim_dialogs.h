@@ -129,6 +129,12 @@ private:
     std::vector<unsigned> m_defaultSysCommands;
 };
 
+// The user's moves: a click only where a user could click (the dialog on
+// screen, the control shown and enabled). Returns whether it happened.
+bool ClickIfPossible(SimDialog& dialog, int controlId);
+// OK, or Cancel when OK cannot be pressed.
+void PressOkOrCancel(SimDialog& dialog);
+
 class SimDialogs : public platform::Dialogs {
 public:
     explicit SimDialogs(SimContext& context) : m_context(context) {}

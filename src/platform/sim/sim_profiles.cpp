@@ -18,23 +18,6 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first);
 }
 
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 // "[name]" gives name; anything else gives nothing.
 std::optional<std::string> SectionName(const std::string& line)
 {
@@ -77,6 +60,23 @@ std::optional<std::string> FindEntry(const std::string& text, const std::string&
 }
 
 }  // namespace
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
 
 std::vector<ProfileLine> ReadProfileLines(const std::string& text)
 {

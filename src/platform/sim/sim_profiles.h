@@ -20,7 +20,10 @@ struct ProfileLine {
     std::string value;  // an entry's value, trimmed and without surrounding quotes
 };
 
-// The lines of a profile file: LF ends a line, a CR before it is dropped.
+// The lines of a text file: LF ends a line, a CR before it is dropped.
+std::vector<std::string> SplitLines(const std::string& text);
+
+// The lines of a profile file, read as above.
 std::vector<ProfileLine> ReadProfileLines(const std::string& text);
 
 // The number GetPrivateProfileIntA makes of a value: its leading decimal
