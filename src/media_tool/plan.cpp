@@ -71,7 +71,7 @@ bool SplitCommand(sim::SimProcesses& processes, const std::string& command, std:
 }  // namespace
 
 PlanSession::PlanSession(const MediaImage& media, const PlanSetup& setup)
-    : m_windows(*FindWindows(setup.windows.name)),
+    : m_windows(setup.windows),
       m_machine(std::make_unique<PlanMachine>(media, setup))
 {
 }
@@ -93,7 +93,7 @@ std::optional<PlanResult> PlanSession::StartRunEntry()
     std::string rest;
     if (!SplitCommand(m_machine->processes, *entry, program, rest)) {
         PlanResult nothing;
-        nothing.windows = &m_windows;
+        nothing.windows = m_windows;
         nothing.program = program;
         nothing.commandLine = rest;
         nothing.route = "replace-mixer";
@@ -125,7 +125,7 @@ std::string PlanSession::RouteOf(const std::string& commandLine)
 PlanResult PlanSession::Run(const std::string& program, const std::string& commandLine)
 {
     PlanResult result;
-    result.windows = &m_windows;
+    result.windows = m_windows;
     result.program = program;
     result.commandLine = commandLine;
     result.route = RouteOf(commandLine);

@@ -14,7 +14,7 @@
 class PlanMachine;
 
 struct PlanResult {
-    const WindowsChoice* windows = nullptr;
+    WindowsChoice windows;
     std::string program;      // the program started, as __argv[0]
     std::string commandLine;  // after the program name, as given
     // "hand-over", "package", "driver-switch", "web-silent", "main-dialog",
@@ -51,7 +51,7 @@ private:
     PlanResult Run(const std::string& program, const std::string& commandLine);
     std::string RouteOf(const std::string& commandLine);
 
-    const WindowsChoice& m_windows;
+    const WindowsChoice m_windows;
     std::unique_ptr<PlanMachine> m_machine;
 };
 

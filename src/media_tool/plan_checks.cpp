@@ -1,5 +1,7 @@
 #include "media_tool/plan_checks.h"
 
+#include <algorithm>
+
 #include "driver/driver_paths.h"
 #include "media_tool/inf_option_lines.h"
 #include "media_tool/media_checks.h"
@@ -98,7 +100,7 @@ private:
     void Add(Severity severity, const std::string& code, const std::string& path,
              const std::string& message)
     {
-        m_findings.Add({severity, code, path, message, {m_run.windows->label}});
+        m_findings.Add({severity, code, path, message, {m_run.windows.label}});
     }
 
     void CheckStart(const PlanEvent& event)
@@ -310,5 +312,5 @@ void CheckRestart(const PlanResult& driverRun, const PlanResult& restart, const 
                       " is missing beside Mixer.dat, so after the restart Windows starts nothing "
                       "and the new mixer never replaces the old one; put a copy of "
                       "W2KSetup.exe there as W2KSetup.dat.",
-                  {driverRun.windows->label}});
+                  {driverRun.windows.label}});
 }

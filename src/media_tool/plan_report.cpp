@@ -90,7 +90,7 @@ std::string EventText(const PlanEvent& event)
 
 std::string PlanText(const PlanResult& plan)
 {
-    std::string text = plan.windows->label + std::string(", ") + plan.program + " " +
+    std::string text = plan.windows.label + std::string(", ") + plan.program + " " +
                        (plan.commandLine.empty() ? "with no arguments"
                                                  : "with " + Quoted(plan.commandLine)) +
                        ": route " + plan.route + "\n";
@@ -126,7 +126,7 @@ std::string PlanText(const PlanResult& plan)
 
 std::string PlanJson(const PlanResult& plan)
 {
-    std::string json = "{\"windows\": " + JsonString(plan.windows->name) +
+    std::string json = "{\"windows\": " + JsonString(plan.windows.name) +
                        ", \"command_line\": " + JsonString(plan.commandLine) +
                        ", \"route\": " + JsonString(plan.route) +
                        ", \"exit_code\": " + std::to_string(plan.exitCode) +

@@ -8,8 +8,8 @@
 #include "platform/version.h"
 
 struct WindowsChoice {
-    const char* name;   // as --windows takes it: "95", ..., "xp"
-    const char* label;  // as people read it: "Windows XP"
+    const char* name = "";   // as --windows takes it: "95", ..., "xp"
+    const char* label = "";  // as people read it: "Windows XP"
     platform::VersionInfo version;
 };
 
