@@ -15,10 +15,9 @@ Finding ScanFinding(const ScanProblem& problem)
                 {}};
     case ScanProblemKind::LinkLoop:
         return {Severity::Warning, "link-loop", path,
-                path + " is a link that " + (problem.detail.rfind("it ", 0) == 0
-                                                 ? problem.detail.substr(3)
-                                                 : problem.detail) +
-                    ", which no disc can hold; remove the link.",
+                path + " " + problem.detail +
+                    ", so w2kmedia left it out: a disc made from this folder would repeat it "
+                    "without end; remove the link.",
                 {}};
     case ScanProblemKind::NameNotValid:
         return {Severity::Warning, "name-not-valid", path,

@@ -122,7 +122,7 @@ private:
             struct stat link {};
             const bool isLink = ::lstat(hostPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
             if (isLink && error == ELOOP)
-                Problem(ScanProblemKind::LinkLoop, path, "the link never resolves");
+                Problem(ScanProblemKind::LinkLoop, path, "is a link that never resolves");
             else if (isLink && error == ENOENT)
                 Problem(ScanProblemKind::Unreadable, path, "the link leads nowhere");
             else
@@ -151,13 +151,19 @@ private:
     {
         const FolderId id{info.st_dev, info.st_ino};
         auto loop = std::find(above.begin(), above.end(), id);
-        if (loop != above.end() || above.size() >= kDeepestNesting) {
-            std::string target = "its own folder";
-            if (loop != above.end() && loop != above.begin())
-                target = m_folderPaths[static_cast<std::size_t>(loop - above.begin()) - 1];
-            else if (loop == above.begin())
-                target = "the media root";
-            Problem(ScanProblemKind::LinkLoop, path, "it leads back to " + target);
+        if (loop == above.begin()) {
+            Problem(ScanProblemKind::LinkLoop, path, "is a link back to the media root");
+            return;
+        }
+        if (loop != above.end()) {
+            const auto folder = static_cast<std::size_t>(loop - above.begin()) - 1;
+            Problem(ScanProblemKind::LinkLoop, path,
+                    "is a link back to the folder " + m_folderPaths[folder] + " above it");
+            return;
+        }
+        if (above.size() >= kDeepestNesting) {
+            Problem(ScanProblemKind::LinkLoop, path,
+                    "lies more than " + std::to_string(kDeepestNesting) + " folders deep");
             return;
         }
         std::vector<std::string> names;

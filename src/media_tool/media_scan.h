@@ -22,7 +22,7 @@ struct MediaEntry {
 
 enum class ScanProblemKind {
     Unreadable,     // a file or folder that cannot be read
-    LinkLoop,       // a link to a folder above it, or one that never resolves
+    LinkLoop,       // a link to a folder above it, one that never resolves, or too deep
     NameNotValid,   // a name Windows cannot hold
     NameClash,      // a name that differs from another only in case
     NotAFile,       // a device, pipe or socket

@@ -48,8 +48,8 @@ bool IsTrue(const PlanEvent& event, const char* field)
     return event.Field(field) == "true";
 }
 
-// How the run was started, for a sentence: "With no arguments", "With
-// \"/AP\"", and the dialog answers that make a difference.
+// How the run was started, for a sentence: "Started without arguments" or
+// "Started with \"/AP\"", and the answer in the first dialog.
 std::string StartOf(const PlanResult& run)
 {
     std::string start = run.commandLine.empty() ? "Started without arguments"
@@ -127,9 +127,9 @@ private:
                     std::to_string(sim::SimFileSystem::kLongestPath) +
                     " Windows takes, so the copy fails; shorten the file's name.");
         }
-        const std::string installerCopy = "\\W2KSetup.exe";
+        // The installer's copy for the run after the restart.
         if (!event.Has("error") && EndsWithNoCase(from, "\\W2KSetup.dat") &&
-            EndsWithNoCase(to, installerCopy) && OnMediaDrive(from))
+            EndsWithNoCase(to, "\\W2KSetup.exe") && OnMediaDrive(from))
             CompareInstallerCopy(from);
     }
 

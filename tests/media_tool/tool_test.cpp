@@ -151,9 +151,9 @@ TEST(MediaScan, LinkLoopsAndFilesThatCannotBeReadAreReported)
     std::vector<std::string> problems;
     for (const ScanProblem& problem : tree.problems)
         problems.push_back(problem.path + " | " + problem.detail);
-    EXPECT_EQ(problems, (Texts{"WinXP\\back | it leads back to the media root",
+    EXPECT_EQ(problems, (Texts{"WinXP\\back | is a link back to the media root",
                                "dangling | the link leads nowhere", "pipe | not a file or folder",
-                               "self | the link never resolves"}));
+                               "self | is a link that never resolves"}));
     EXPECT_EQ(Codes(CheckFolder(media)),
               (Texts{"link-loop", "unreadable", "link-loop", "not-a-file"}));
 }
