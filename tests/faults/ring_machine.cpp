@@ -2,7 +2,7 @@
 
 #include "resources/resource.h"
 #include "support/driver_media.h"
-#include "support/templates.h"
+#include "platform/sim/program_templates.h"
 
 namespace fault_ring {
 
@@ -42,21 +42,6 @@ void EndIfStillUp(sim::SimDialog& dialog)
 }
 
 }  // namespace
-
-bool ClickIfPossible(sim::SimDialog& dialog, int controlId)
-{
-    if (dialog.Ended() || !dialog.Visible() || !dialog.ItemVisible(controlId) ||
-        !dialog.ItemEnabled(controlId))
-        return false;
-    dialog.Click(controlId);
-    return true;
-}
-
-void PressOkOrCancel(sim::SimDialog& dialog)
-{
-    if (!ClickIfPossible(dialog, platform::kIdOk))
-        ClickIfPossible(dialog, platform::kIdCancel);
-}
 
 RingMachine::RingMachine()
 {

@@ -46,10 +46,8 @@ public:
     bool restartNow = true;
 };
 
-// The user's moves: a click only where a user could click (the dialog on
-// screen, the control shown and enabled). Returns whether it happened.
-bool ClickIfPossible(sim::SimDialog& dialog, int controlId);
-// OK, or Cancel when OK cannot be pressed.
-void PressOkOrCancel(sim::SimDialog& dialog);
+// The user's moves, as the simulation's user makes them.
+using sim::ClickIfPossible;
+using sim::PressOkOrCancel;
 
 }  // namespace fault_ring

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace sim {
 
@@ -167,6 +168,45 @@ void SimContext::Record(const std::string& function, const std::string& detail)
 void SimContext::Note(const std::string& function, const std::string& detail)
 {
     log.Record({now, function, detail, 0});
+}
+
+void SimContext::Effect(const std::string& kind, std::vector<SimEffectField> fields)
+{
+    if (onEffect)
+        onEffect(SimEffect{now, kind, std::move(fields)});
+}
+
+std::string SimEffect::Field(const std::string& name) const
+{
+    for (const SimEffectField& field : fields) {
+        if (field.name == name)
+            return field.text;
+    }
+    return std::string();
+}
+
+bool SimEffect::Has(const std::string& name) const
+{
+    for (const SimEffectField& field : fields) {
+        if (field.name == name)
+            return true;
+    }
+    return false;
+}
+
+SimEffectField TextField(const std::string& name, const std::string& text)
+{
+    return {name, text, SimEffectField::Type::Text};
+}
+
+SimEffectField NumberField(const std::string& name, std::uint64_t number)
+{
+    return {name, std::to_string(number), SimEffectField::Type::Number};
+}
+
+SimEffectField FlagField(const std::string& name, bool flag)
+{
+    return {name, flag ? "true" : "false", SimEffectField::Type::Flag};
 }
 
 std::string Upper(const std::string& text)

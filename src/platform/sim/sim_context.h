@@ -1,9 +1,11 @@
 // What every part of the simulated Windows shares: the virtual clock, the
-// numbered record of calls, the faults a test asks for, the limits of a run
-// and the text rules (names compare without case).
+// numbered record of calls, the faults a test asks for, the limits of a run,
+// the effects reported to a watcher and the text rules (names compare
+// without case).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@ constexpr std::uint32_t kNotEnoughMemory = 8;            // ERROR_NOT_ENOUGH_MEM
 constexpr std::uint32_t kInvalidData = 13;               // ERROR_INVALID_DATA
 constexpr std::uint32_t kNoMoreFiles = 18;               // ERROR_NO_MORE_FILES
 constexpr std::uint32_t kInvalidParameter = 87;          // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t kFilenameExcedRange = 206;       // ERROR_FILENAME_EXCED_RANGE
 constexpr std::uint32_t kInsufficientBuffer = 122;       // ERROR_INSUFFICIENT_BUFFER
 constexpr std::uint32_t kNoMoreItems = 259;              // ERROR_NO_MORE_ITEMS
 constexpr std::uint32_t kNoSuchPrivilege = 1313;         // ERROR_NO_SUCH_PRIVILEGE
@@ -82,6 +85,31 @@ private:
     std::uint64_t m_failFrom = 0;  // 0: none
 };
 
+// What a call did to the machine, for whoever watches a run: a kind such as
+// "copy" or "reg-set" and its fields by name. Calls that change nothing a
+// person would look at (a query, a key opened) report no effect; a fault
+// aimed at a call stops its effect too.
+struct SimEffectField {
+    enum class Type { Text, Number, Flag };
+    std::string name;
+    std::string text;  // a number in decimal, a flag as "true" or "false"
+    Type type = Type::Text;
+};
+
+struct SimEffect {
+    std::uint64_t time = 0;  // virtual milliseconds
+    std::string kind;
+    std::vector<SimEffectField> fields;
+
+    // The field's text; empty when the effect has no such field.
+    std::string Field(const std::string& name) const;
+    bool Has(const std::string& name) const;
+};
+
+SimEffectField TextField(const std::string& name, const std::string& text);
+SimEffectField NumberField(const std::string& name, std::uint64_t number);
+SimEffectField FlagField(const std::string& name, bool flag);
+
 // The run ended through the C runtime's exit.
 struct SimExit {
     int code;
@@ -135,6 +163,10 @@ struct SimContext {
     void Record(const std::string& function, const std::string& detail);
     // What the user or the test does; not a platform call.
     void Note(const std::string& function, const std::string& detail);
+
+    // Receives each effect as it happens; nothing is reported without it.
+    std::function<void(const SimEffect&)> onEffect;
+    void Effect(const std::string& kind, std::vector<SimEffectField> fields);
 
 private:
     bool Begin(const std::string& function, const std::string& detail, bool checkLimits,

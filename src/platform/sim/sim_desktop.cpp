@@ -64,6 +64,7 @@ void SimDesktop::SendClose(platform::WindowHandle window)
         if (m_context.Fails("SendMessageA", detail, error::kInvalidWindowHandle))
             return;
         m_context.Record("SendMessageA", detail);
+        m_context.Effect("close-window", {TextField("title", candidate.title)});
         ++candidate.closeRequests;
         if (candidate.closesOnRequest)
             candidate.open = false;
@@ -82,6 +83,7 @@ int SimDesktop::ShowMessage(platform::WindowHandle owner, const std::string& tex
     if (m_context.Fails("MessageBoxA", detail, error::kNotEnoughMemory))
         return 0;
     m_context.Record("MessageBoxA", detail);
+    m_context.Effect("message", {TextField("text", text), TextField("caption", caption)});
     SimMessageBox box{owner, text, caption, flags, m_context.now};
     m_messageBoxes.push_back(box);
     if (onMessageBox)

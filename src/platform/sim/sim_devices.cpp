@@ -1,5 +1,7 @@
 #include "platform/sim/sim_devices.h"
 
+#include <utility>
+
 namespace sim {
 
 namespace {
@@ -26,6 +28,15 @@ const SimDevice* SimDevices::Device(const std::string& instanceId) const
             return &device;
     }
     return nullptr;
+}
+
+void SimDevices::DeviceEffect(const std::string& operation, const std::string& result,
+                              std::vector<SimEffectField> details)
+{
+    std::vector<SimEffectField> fields{TextField("operation", operation),
+                                       TextField("result", result)};
+    fields.insert(fields.end(), details.begin(), details.end());
+    m_context.Effect("device", std::move(fields));
 }
 
 bool SimDevices::HasPresentDeviceWithId(const std::string& hardwareId) const
@@ -114,6 +125,8 @@ bool SimDevices::RemoveDevice(platform::DeviceSet set, const platform::DeviceInf
     SimDevice& simDevice = InSet(set, device);
     if (m_context.Fails("SetupDiRemoveDevice", simDevice.instanceId, error::kAccessDenied))
         return false;
+    DeviceEffect("remove", simDevice.removable ? "removed" : "refused",
+                 {TextField("device", simDevice.instanceId)});
     if (!simDevice.removable) {
         m_context.Record("SetupDiRemoveDevice", simDevice.instanceId + " (refused)");
         m_context.lastError = error::kAccessDenied;
@@ -147,13 +160,19 @@ bool SimDevices::UpdateDriver(platform::WindowHandle parent, const std::string& 
         return false;
     // Windows updates the present devices that have exactly this hardware ID
     // (without regard to case); with none it fails with ERROR_NO_SUCH_DEVINST.
+    const std::vector<SimEffectField> updateFields{TextField("hardware_id", hardwareId),
+                                                   TextField("inf", infPath)};
     if (!HasPresentDeviceWithId(hardwareId)) {
         m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + " (no such device)");
+        DeviceEffect("update", "no such device", updateFields);
         m_context.lastError = error::kNoSuchDevinst;
         return false;
     }
     bool succeeds = updateSucceeds && m_files.Exists(infPath);
     m_context.Record("UpdateDriverForPlugAndPlayDevicesA", detail + (succeeds ? "" : " (failed)"));
+    DeviceEffect("update",
+                 !succeeds ? "failed" : updateNeedsReboot ? "updated, restart needed" : "updated",
+                 updateFields);
     if (!succeeds) {
         m_context.lastError = error::kFileNotFound;
         return false;
@@ -172,6 +191,7 @@ bool SimDevices::CopyOemInf(const std::string& infPath, const std::string& media
     auto bytes = m_files.Read(infPath);
     m_context.Record("SetupCopyOEMInfA", detail + (bytes ? "" : " (failed)"));
     if (!bytes) {
+        DeviceEffect("register INF", "failed", {TextField("inf", infPath)});
         m_context.lastError = error::kFileNotFound;
         return false;
     }
@@ -181,6 +201,7 @@ bool SimDevices::CopyOemInf(const std::string& infPath, const std::string& media
         ++number;
     std::string copy = infFolder + "oem" + std::to_string(number) + ".inf";
     std::string precompiled = infFolder + "oem" + std::to_string(number) + ".PNF";
+    DeviceEffect("register INF", "copied as " + copy, {TextField("inf", infPath)});
     m_files.AddFile(copy, *bytes);
     m_files.AddFile(precompiled, "PNF");
     oemInfs.push_back(copy);
@@ -213,6 +234,11 @@ bool SimDevices::SetSourceList(std::uint32_t flags, const std::vector<std::strin
     std::string detail = Hex(flags) + " count=" + std::to_string(entries.size());
     if (m_context.Fails("SetupSetSourceListA", detail, error::kAccessDenied))
         return false;
+    std::string listed;
+    for (const std::string& entry : entries)
+        listed += (listed.empty() ? "" : ";") + entry;
+    DeviceEffect("set source list", sourceListAvailable ? "set" : "failed",
+                 {TextField("entries", listed)});
     if (!sourceListAvailable) {
         m_context.Record("SetupSetSourceListA", detail + " (failed)");
         m_context.lastError = error::kInvalidParameter;
@@ -251,6 +277,7 @@ std::uint32_t SimDevices::ReenumerateDevNode(platform::DevNode, std::uint32_t fl
     if (m_context.Fails("CM_Reenumerate_DevNode", Hex(flags)))
         return kConfigRetFailure;
     m_context.Record("CM_Reenumerate_DevNode", Hex(flags));
+    DeviceEffect("re-enumerate", "done", {});
     ++reenumerations;
     // Plug and Play enumerates the buses again and finds the hardware of
     // every removed device.

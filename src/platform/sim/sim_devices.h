@@ -85,6 +85,8 @@ public:
 private:
     SimDevice& InSet(platform::DeviceSet set, const platform::DeviceInfo& device);
     bool HasPresentDeviceWithId(const std::string& hardwareId) const;
+    void DeviceEffect(const std::string& operation, const std::string& result,
+                      std::vector<SimEffectField> details);
 
     SimContext& m_context;
     SimFileSystem& m_files;

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_dialogs.h"
 
+#include <utility>
+
 namespace sim {
 
 SimDialog::SimDialog(SimContext& context, int templateId, const SimTemplate& layout,
@@ -60,7 +62,23 @@ void SimDialog::Click(int controlId)
         }
         control.check = 1;
     }
+    // The click is an effect of its own, reported before the handler's: what
+    // was clicked, and the state a box or radio button is left in.
+    std::vector<SimEffectField> fields{
+        NumberField("template", static_cast<std::uint64_t>(m_templateId)),
+        NumberField("control", static_cast<std::uint64_t>(controlId)),
+        TextField("text", Caption(controlId))};
+    if (control.layout.kind == SimControlKind::CheckBox ||
+        control.layout.kind == SimControlKind::RadioButton)
+        fields.push_back(FlagField("checked", control.check != 0));
+    m_context.Effect("click", std::move(fields));
     m_events.Command(controlId, platform::kNotifyClicked);
+}
+
+std::string SimDialog::Caption(int controlId) const
+{
+    auto caption = m_layout.captions.find(controlId);
+    return caption == m_layout.captions.end() ? std::string() : caption->second;
 }
 
 void SimDialog::FocusFirstTabStop()
@@ -77,6 +95,9 @@ void SimDialog::PressEscape()
 {
     RequireOpen();
     m_context.Note("key", std::to_string(m_templateId) + ":Esc");
+    m_context.Effect("click", {NumberField("template", static_cast<std::uint64_t>(m_templateId)),
+                               NumberField("control", platform::kIdCancel),
+                               TextField("text", "Esc")});
     m_events.Command(platform::kIdCancel, platform::kNotifyClicked);
 }
 
@@ -127,6 +148,21 @@ bool SimDialog::ItemEnabled(int controlId) const
 int SimDialog::Redraws(int controlId) const
 {
     return Get(controlId).redraws;
+}
+
+bool ClickIfPossible(SimDialog& dialog, int controlId)
+{
+    if (dialog.Ended() || !dialog.Visible() || !dialog.ItemVisible(controlId) ||
+        !dialog.ItemEnabled(controlId))
+        return false;
+    dialog.Click(controlId);
+    return true;
+}
+
+void PressOkOrCancel(SimDialog& dialog)
+{
+    if (!ClickIfPossible(dialog, platform::kIdOk))
+        ClickIfPossible(dialog, platform::kIdCancel);
 }
 
 void SimDialogs::DefineTemplate(int templateId, const SimTemplate& layout)
@@ -211,6 +247,8 @@ int SimDialogs::RunModal(int templateId, platform::WindowHandle parent,
     if (m_context.Fails("DialogBoxParamA", std::to_string(templateId), error::kNotEnoughMemory))
         return -1;
     m_context.Record("DialogBoxParamA", std::to_string(templateId));
+    m_context.Effect("dialog", {NumberField("template", static_cast<std::uint64_t>(templateId)),
+                                TextField("title", layout->second.title)});
     m_shown.push_back(templateId);
 
     auto handle = static_cast<platform::WindowHandle>(m_nextHandle++);

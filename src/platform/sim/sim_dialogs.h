@@ -32,6 +32,10 @@ struct SimTemplate {
     bool systemMenu = true;
     platform::Size clientSize{338, 207};
     std::vector<SimControlLayout> controls;
+    // The captions of the dialog and of the controls a user clicks (by id),
+    // as its effects report them.
+    std::string title;
+    std::map<int, std::string> captions;
 };
 
 struct SimDrawnIcon {
@@ -102,6 +106,7 @@ private:
     const Control& Get(int controlId) const;
     void RequireOpen() const;
     void FocusFirstTabStop();
+    std::string Caption(int controlId) const;
 
     SimContext& m_context;
     int m_templateId;
@@ -123,6 +128,12 @@ private:
     int m_defaultPaints = 0;
     std::vector<unsigned> m_defaultSysCommands;
 };
+
+// The user's moves: a click only where a user could click (the dialog on
+// screen, the control shown and enabled). Returns whether it happened.
+bool ClickIfPossible(SimDialog& dialog, int controlId);
+// OK, or Cancel when OK cannot be pressed.
+void PressOkOrCancel(SimDialog& dialog);
 
 class SimDialogs : public platform::Dialogs {
 public:

@@ -35,6 +35,22 @@ bool Match(const char* name, const char* mask)
     return false;
 }
 
+// The attribute bits as the names Windows Explorer gives them.
+std::string AttributeNames(std::uint32_t attributes)
+{
+    if (attributes == platform::kAttributeNormal)
+        return "normal";
+    const std::pair<std::uint32_t, const char*> names[] = {
+        {platform::kAttributeReadOnly, "read-only"}, {0x02, "hidden"}, {0x04, "system"},
+        {platform::kAttributeDirectory, "folder"},   {platform::kAttributeArchive, "archive"}};
+    std::string text;
+    for (const auto& [bit, name] : names) {
+        if (attributes & bit)
+            text += (text.empty() ? "" : " ") + std::string(name);
+    }
+    return text.empty() ? Hex(attributes) : text;
+}
+
 }  // namespace
 
 // One FindFirstFileA search: the first entry came with FindFirstFileA, each
@@ -86,6 +102,7 @@ public:
         : m_files(files), m_context(files.m_context), m_node(node),
           m_serial(files.m_nextSerial++)
     {
+        BytesOf(node);
         m_files.m_openStreams[m_serial] = node.path;
     }
     ~Stream() override { Close(); }
@@ -127,6 +144,8 @@ public:
         if (m_closed || m_context.Fails("fputc", detail))
             return false;
         m_context.Record("fputc", detail);
+        m_context.Effect("patch", {TextField("path", m_node.path), NumberField("offset", m_position),
+                                   TextField("byte", std::string(1, byte))});
         if (m_position >= static_cast<long>(m_node.bytes.size()))
             m_node.bytes.resize(m_position + 1, '\0');
         m_node.bytes[m_position++] = byte;
@@ -278,6 +297,35 @@ void SimFileSystem::AddFile(const std::string& path, const std::string& bytes,
     node.folder = false;
     node.attributes = attributes;
     node.bytes = bytes;
+    node.readLater = nullptr;
+}
+
+void SimFileSystem::AddFileReadLater(const std::string& path, std::function<std::string()> read,
+                                     std::uint32_t attributes)
+{
+    AddFile(path, std::string(), attributes);
+    m_nodes[Upper(FullPath(path))].readLater = std::move(read);
+}
+
+std::string& SimFileSystem::BytesOf(const Node& node)
+{
+    if (node.readLater) {
+        node.bytes = node.readLater();
+        node.readLater = nullptr;
+    }
+    return node.bytes;
+}
+
+bool SimFileSystem::RefusedAsTooLong(const std::string& function, const std::string& detail,
+                                     const std::string& path, std::size_t longest,
+                                     bool setsLastError)
+{
+    if (path.size() <= longest)
+        return false;
+    m_context.Record(function, detail + " (path too long)");
+    if (setsLastError)
+        m_context.lastError = error::kFilenameExcedRange;
+    return true;
 }
 
 bool SimFileSystem::Exists(const std::string& path) const
@@ -296,7 +344,7 @@ std::optional<std::string> SimFileSystem::Read(const std::string& path) const
     const Node* node = Lookup(path);
     if (!node || node->folder)
         return std::nullopt;
-    return node->bytes;
+    return BytesOf(*node);
 }
 
 std::optional<std::uint32_t> SimFileSystem::Attributes(const std::string& path) const
@@ -309,11 +357,17 @@ std::optional<std::uint32_t> SimFileSystem::Attributes(const std::string& path) 
 
 std::vector<std::string> SimFileSystem::List(const std::string& folder) const
 {
-    std::string key = Upper(FullPath(folder));
+    std::string prefix = Upper(FullPath(folder));
+    if (prefix.back() != '\\')
+        prefix += '\\';
+    // Everything below the folder sorts right after it; its own entries are
+    // those without a further backslash.
     std::vector<std::string> names;
-    for (const auto& [nodeKey, node] : m_nodes) {
-        if (nodeKey != key && Upper(ParentOf(node.path)) == key)
-            names.push_back(NameOf(node.path));
+    for (auto it = m_nodes.lower_bound(prefix);
+         it != m_nodes.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+        if (it->first.size() > prefix.size() &&
+            it->first.find('\\', prefix.size()) == std::string::npos)
+            names.push_back(NameOf(it->second.path));
     }
     return names;
 }
@@ -346,7 +400,7 @@ bool SimFileSystem::Load(const std::string& path, std::string& bytes) const
     const Node* node = Lookup(path);
     if (!node || node->folder)
         return false;
-    bytes = node->bytes;
+    bytes = BytesOf(*node);
     return true;
 }
 
@@ -362,6 +416,7 @@ bool SimFileSystem::Store(const std::string& path, const std::string& bytes)
         if (node->folder || (node->attributes & platform::kAttributeReadOnly))
             return false;
         node->bytes = bytes;
+        node->readLater = nullptr;
     } else {
         if (!ParentIsFolder(full))
             return false;
@@ -396,9 +451,17 @@ std::vector<std::string> SimFileSystem::OpenStreams() const
 std::vector<SimFileSystem::Node> SimFileSystem::Listing() const
 {
     std::vector<Node> listing;
-    for (const auto& [key, node] : m_nodes)
+    for (const auto& [key, node] : m_nodes) {
+        BytesOf(node);
         listing.push_back(node);
+    }
     return listing;
+}
+
+void SimFileSystem::AddNodes(const std::vector<Node>& nodes)
+{
+    for (const Node& node : nodes)
+        m_nodes.insert_or_assign(m_nodes.end(), Upper(node.path), node);
 }
 
 std::string SimFileSystem::WindowsDirectory()
@@ -421,9 +484,12 @@ bool SimFileSystem::ChangeDirectory(const std::string& path)
 {
     if (m_context.Fails("SetCurrentDirectoryA", path, error::kAccessDenied))
         return false;
+    if (RefusedAsTooLong("SetCurrentDirectoryA", path, path, kLongestPath))
+        return false;
     const Node* node = Lookup(path);
     bool present = node && node->folder;
     m_context.Record("SetCurrentDirectoryA", path + (present ? "" : " (not found)"));
+    m_context.Effect("folder-test", {TextField("path", path), FlagField("present", present)});
     if (!present) {
         m_context.lastError = error::kFileNotFound;
         return false;
@@ -436,17 +502,22 @@ bool SimFileSystem::MakeDirectory(const std::string& path)
 {
     if (m_context.Fails("CreateDirectoryA", path, error::kAccessDenied))
         return false;
+    if (RefusedAsTooLong("CreateDirectoryA", path, path, kLongestNewFolder))
+        return false;
     m_context.Record("CreateDirectoryA", path);
     std::string full = FullPath(path);
     if (Exists(full) || !ParentIsFolder(full))
         return false;
     AddFolder(full);
+    m_context.Effect("mkdir", {TextField("path", path)});
     return true;
 }
 
 std::unique_ptr<platform::FileSearch> SimFileSystem::Find(const std::string& pattern)
 {
     if (m_context.Fails("FindFirstFileA", pattern, error::kAccessDenied))
+        return nullptr;
+    if (RefusedAsTooLong("FindFirstFileA", pattern, pattern, kLongestPath))
         return nullptr;
     m_context.Record("FindFirstFileA", pattern);
     std::string full = FullPath(pattern);
@@ -467,6 +538,16 @@ std::unique_ptr<platform::FileSearch> SimFileSystem::Find(const std::string& pat
                 found.push_back({name, Lookup(folder + "\\" + name)->attributes});
         }
     }
+    std::uint64_t fileCount = 0;
+    std::uint64_t folderCount = 0;
+    for (const platform::FoundFile& entry : found) {
+        if (!(entry.attributes & platform::kAttributeDirectory))
+            ++fileCount;
+        else if (entry.name != "." && entry.name != "..")
+            ++folderCount;
+    }
+    m_context.Effect("search", {TextField("pattern", pattern), NumberField("files", fileCount),
+                                NumberField("folders", folderCount)});
     if (found.empty()) {
         m_context.lastError = error::kFileNotFound;
         return nullptr;
@@ -480,25 +561,35 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
     if (m_context.Fails("CopyFileA", detail, error::kAccessDenied))
         return false;
     const Node* source = Lookup(from);
-    Node* target = Lookup(to);
+    const std::string fullTo = FullPath(to);
+    Node* target = Lookup(fullTo);
     std::string why;
-    if (!source || source->folder)
+    if (from.size() > kLongestPath || to.size() > kLongestPath)
+        why = "path too long";
+    else if (!source || source->folder)
         why = "no source";
-    else if (!ParentIsFolder(FullPath(to)))
+    else if (!ParentIsFolder(fullTo))
         why = "no target folder";
     else if (target && (target->folder || failIfExists))
         why = "target exists";
     else if (target && (target->attributes & platform::kAttributeReadOnly))
         why = "target read-only";
     m_context.Record("CopyFileA", detail + (why.empty() ? "" : " (" + why + ")"));
+    std::vector<SimEffectField> fields{TextField("from", from), TextField("to", to)};
+    if (!why.empty())
+        fields.push_back(TextField("error", why));
+    m_context.Effect("copy", fields);
     if (!why.empty()) {
-        m_context.lastError = why == "no source" || why == "no target folder"
+        m_context.lastError = why == "path too long" ? error::kFilenameExcedRange
+                              : why == "no source" || why == "no target folder"
                                   ? error::kFileNotFound
                                   : error::kAccessDenied;
         return false;
     }
+    // The copy takes the source's bytes as they are, read or still to be read.
     Node copy = *source;
-    AddFile(to, copy.bytes, copy.attributes);
+    copy.path = fullTo;
+    m_nodes[Upper(fullTo)] = copy;
     Changed(to);
     return true;
 }
@@ -506,6 +597,8 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
 bool SimFileSystem::Remove(const std::string& path)
 {
     if (m_context.Fails("DeleteFileA", path, error::kAccessDenied))
+        return false;
+    if (RefusedAsTooLong("DeleteFileA", path, path, kLongestPath))
         return false;
     Node* node = Lookup(path);
     bool removable = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
@@ -515,6 +608,7 @@ bool SimFileSystem::Remove(const std::string& path)
         return false;
     }
     m_nodes.erase(Upper(FullPath(path)));
+    m_context.Effect("delete", {TextField("path", path)});
     Changed(path);
     return true;
 }
@@ -524,13 +618,20 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
     std::string detail = path + " " + Hex(attributes);
     if (m_context.Fails("SetFileAttributesA", detail, error::kAccessDenied))
         return false;
+    if (RefusedAsTooLong("SetFileAttributesA", detail, path, kLongestPath))
+        return false;
     Node* node = Lookup(path);
     m_context.Record("SetFileAttributesA", detail + (node ? "" : " (not found)"));
     if (!node) {
         m_context.lastError = error::kFileNotFound;
         return false;
     }
+    const std::uint32_t before = node->attributes;
     node->attributes = node->folder ? (attributes | platform::kAttributeDirectory) : attributes;
+    if (node->attributes != before) {
+        m_context.Effect("attributes", {TextField("path", path),
+                                        TextField("attributes", AttributeNames(node->attributes))});
+    }
     return true;
 }
 
@@ -539,15 +640,20 @@ bool SimFileSystem::OpensForReading(const std::string& path)
 {
     if (m_context.Fails("fopen", path + " rb"))
         return false;
+    if (RefusedAsTooLong("fopen", path + " rb", path, kLongestPath, false))
+        return false;
     const Node* node = Lookup(path);
     bool opens = node && !node->folder;
     m_context.Record("fopen", path + " rb" + (opens ? "" : " (not found)"));
+    m_context.Effect("file-test", {TextField("path", path), FlagField("present", opens)});
     return opens;
 }
 
 std::unique_ptr<platform::ByteStream> SimFileSystem::OpenForUpdate(const std::string& path)
 {
     if (m_context.Fails("fopen", path + " r+b"))
+        return nullptr;
+    if (RefusedAsTooLong("fopen", path + " r+b", path, kLongestPath, false))
         return nullptr;
     Node* node = Lookup(path);
     bool opens = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);

@@ -1,7 +1,7 @@
 // The file system of the simulated machine: drives, folders and files with
 // attributes, names that compare without case, a current directory, and
 // searches, copies and streams that follow the Windows rules the installer
-// meets.
+// meets, the length limit of an ANSI path among them.
 #pragma once
 
 #include <functional>
@@ -27,6 +27,11 @@ public:
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, const std::string& bytes,
                  std::uint32_t attributes = platform::kAttributeArchive);
+    // A file whose bytes come from `read` the first time anything needs
+    // them: a copy passes the promise on, so that large files nobody opens
+    // are never read.
+    void AddFileReadLater(const std::string& path, std::function<std::string()> read,
+                          std::uint32_t attributes = platform::kAttributeArchive);
     bool Exists(const std::string& path) const;
     bool IsFolder(const std::string& path) const;
     std::optional<std::string> Read(const std::string& path) const;
@@ -71,10 +76,23 @@ public:
         std::string path;  // full path as created
         bool folder = false;
         std::uint32_t attributes = 0;
-        std::string bytes;
+        // Mutable for the bytes read on demand, which a look at a const
+        // file system may need; in a listing they are read in full.
+        mutable std::string bytes;
+        // Set while the bytes are still to be read: see AddFileReadLater.
+        mutable std::function<std::string()> readLater;
     };
     // Every folder and file, in path order (without case).
     std::vector<Node> Listing() const;
+    // Adds many folders and files at once: full paths, each folder listed
+    // before what it holds, best in path order. For a whole media tree this
+    // is much faster than one AddFile after another.
+    void AddNodes(const std::vector<Node>& nodes);
+
+    // ANSI paths hold at most MAX_PATH - 1 characters; a folder to be
+    // created leaves room for an 8.3 name in it (MAX_PATH - 12 with the zero).
+    static constexpr std::size_t kLongestPath = 259;
+    static constexpr std::size_t kLongestNewFolder = 247;
 
 private:
     class Search;
@@ -83,6 +101,14 @@ private:
     Node* Lookup(const std::string& path);
     const Node* Lookup(const std::string& path) const;
     bool ParentIsFolder(const std::string& fullPath) const;
+    // The node's bytes, read now if they were left for later.
+    static std::string& BytesOf(const Node& node);
+    // A call on a path too long for Windows fails before it looks at the
+    // disk: it records itself so and leaves ERROR_FILENAME_EXCED_RANGE (the
+    // C runtime's calls report through errno instead).
+    bool RefusedAsTooLong(const std::string& function, const std::string& detail,
+                          const std::string& path, std::size_t longest,
+                          bool setsLastError = true);
 
     SimContext& m_context;
     std::map<std::string, Node> m_nodes;  // by upper-cased full path

@@ -6,6 +6,19 @@ namespace sim {
 
 namespace {
 
+// The ShowWindow command as its constant is named.
+std::string ShowName(int show)
+{
+    switch (show) {
+    case platform::kShowHide:
+        return "SW_HIDE";
+    case platform::kShowShow:
+        return "SW_SHOW";
+    default:
+        return std::to_string(show);
+    }
+}
+
 bool HasExtension(const std::string& path)
 {
     std::size_t slash = path.rfind('\\');
@@ -136,6 +149,12 @@ std::optional<std::string> SimProcesses::Launch(const std::string& function,
 {
     auto image = ResolveImage(commandLine);
     m_context.Record(function, Detail(commandLine, show) + (image ? "" : " (not found)"));
+    std::vector<SimEffectField> fields{TextField("command_line", commandLine),
+                                       TextField("current_dir", m_files.Current()),
+                                       TextField("show", ShowName(show))};
+    if (!image)
+        fields.push_back(TextField("error", "program not found"));
+    m_context.Effect("start", fields);
     if (!image) {
         m_context.lastError = error::kFileNotFound;
         return std::nullopt;

@@ -18,23 +18,6 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first);
 }
 
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 // "[name]" gives name; anything else gives nothing.
 std::optional<std::string> SectionName(const std::string& line)
 {
@@ -67,19 +50,66 @@ std::optional<std::string> FindEntry(const std::string& text, const std::string&
                                      const std::string& key)
 {
     bool inSection = false;
-    for (const std::string& line : SplitLines(text)) {
-        if (auto name = SectionName(line)) {
-            inSection = EqualNoCase(*name, section);
-            continue;
-        }
-        std::string lineKey, value;
-        if (inSection && KeyOf(line, lineKey, value) && EqualNoCase(lineKey, key))
-            return value;
+    for (const ProfileLine& line : ReadProfileLines(text)) {
+        if (line.kind == ProfileLine::Kind::Section)
+            inSection = EqualNoCase(line.name, section);
+        else if (inSection && line.kind == ProfileLine::Kind::Entry && EqualNoCase(line.name, key))
+            return line.value;
     }
     return std::nullopt;
 }
 
 }  // namespace
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<ProfileLine> ReadProfileLines(const std::string& text)
+{
+    std::vector<ProfileLine> lines;
+    for (const std::string& line : SplitLines(text)) {
+        ProfileLine read;
+        const std::string trimmed = Trim(line);
+        if (auto name = SectionName(line)) {
+            read.kind = ProfileLine::Kind::Section;
+            read.name = *name;
+        } else if (KeyOf(line, read.name, read.value)) {
+            read.kind = ProfileLine::Kind::Entry;
+        } else if (trimmed.empty()) {
+            read.kind = ProfileLine::Kind::Blank;
+        } else {
+            read.kind = trimmed[0] == ';' ? ProfileLine::Kind::Comment : ProfileLine::Kind::Other;
+        }
+        lines.push_back(read);
+    }
+    return lines;
+}
+
+int ProfileIntOf(const std::string& value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '-' || value[i] == '+'))
+        negative = value[i++] == '-';
+    long number = 0;
+    while (i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])))
+        number = number * 10 + (value[i++] - '0');
+    return static_cast<int>(negative ? -number : number);
+}
 
 std::string SimProfiles::Locate(const std::string& file) const
 {
@@ -106,17 +136,7 @@ int SimProfiles::GetInt(const std::string& section, const std::string& key, int 
         return defaultValue;
     m_context.Record("GetPrivateProfileIntA", detail);
     auto value = Entry(file, section, key);
-    if (!value)
-        return defaultValue;
-    // Leading decimal digits, with a sign; no digits reads as 0.
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < value->size() && ((*value)[i] == '-' || (*value)[i] == '+'))
-        negative = (*value)[i++] == '-';
-    long number = 0;
-    while (i < value->size() && std::isdigit(static_cast<unsigned char>((*value)[i])))
-        number = number * 10 + ((*value)[i++] - '0');
-    return static_cast<int>(negative ? -number : number);
+    return value ? ProfileIntOf(*value) : defaultValue;
 }
 
 std::string SimProfiles::GetString(const std::string& section, const std::string& key,
@@ -141,7 +161,11 @@ bool SimProfiles::WriteString(const std::string& section, const std::string& key
     if (m_context.Fails("WritePrivateProfileStringA", detail, error::kAccessDenied))
         return false;
     m_context.Record("WritePrivateProfileStringA", detail);
-    return Put(file, section, key, value);
+    if (!Put(file, section, key, value))
+        return false;
+    m_context.Effect("ini-write", {TextField("file", file), TextField("section", section),
+                                   TextField("key", key), TextField("value", value)});
+    return true;
 }
 
 bool SimProfiles::Put(const std::string& file, const std::string& section,

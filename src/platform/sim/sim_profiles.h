@@ -4,12 +4,31 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/profiles.h"
 #include "platform/sim/sim_context.h"
 #include "platform/sim/sim_files.h"
 
 namespace sim {
+
+// One line of a profile file as Windows reads it.
+struct ProfileLine {
+    enum class Kind { Blank, Comment, Section, Entry, Other };
+    Kind kind = Kind::Blank;
+    std::string name;   // a section's name or an entry's key, trimmed
+    std::string value;  // an entry's value, trimmed and without surrounding quotes
+};
+
+// The lines of a text file: LF ends a line, a CR before it is dropped.
+std::vector<std::string> SplitLines(const std::string& text);
+
+// The lines of a profile file, read as above.
+std::vector<ProfileLine> ReadProfileLines(const std::string& text);
+
+// The number GetPrivateProfileIntA makes of a value: its leading decimal
+// digits, with a sign; no digits read as 0.
+int ProfileIntOf(const std::string& value);
 
 class SimProfiles : public platform::Profiles {
 public:

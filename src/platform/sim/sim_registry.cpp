@@ -171,8 +171,11 @@ bool SimRegistry::SetString(platform::RegKey key, const std::string& name, const
     Key* stored = Find(opened->id);
     bool written = stored && opened->writable;
     m_context.Record("RegSetValueExA", detail);
-    if (written)
+    if (written) {
         stored->values[Upper(name)] = {name, SimRegValue{kRegSz, text}};
+        m_context.Effect("reg-set", {TextField("key", opened->shown), TextField("value", name),
+                                     TextField("type", "REG_SZ"), TextField("data", text)});
+    }
     return written;
 }
 
@@ -185,6 +188,8 @@ bool SimRegistry::DeleteValue(platform::RegKey key, const std::string& name)
     Key* stored = Find(opened->id);
     bool deleted = stored && opened->writable && stored->values.erase(Upper(name)) != 0;
     m_context.Record("RegDeleteValueA", detail);
+    if (deleted)
+        m_context.Effect("reg-delete", {TextField("key", opened->shown), TextField("value", name)});
     return deleted;
 }
 

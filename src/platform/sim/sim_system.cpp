@@ -15,6 +15,7 @@ void SimClock::Sleep(std::uint32_t milliseconds)
 {
     m_context.CannotFail("Sleep", std::to_string(milliseconds));
     m_context.Record("Sleep", std::to_string(milliseconds));
+    m_context.Effect("sleep", {NumberField("ms", milliseconds)});
     m_context.now += milliseconds;
 }
 
@@ -22,6 +23,7 @@ void SimClock::SleepEx(std::uint32_t milliseconds)
 {
     m_context.CannotFail("SleepEx", std::to_string(milliseconds));
     m_context.Record("SleepEx", std::to_string(milliseconds));
+    m_context.Effect("sleep", {NumberField("ms", milliseconds)});
     m_context.now += milliseconds;
 }
 
@@ -104,6 +106,8 @@ bool SimSecurity::ExitWindows(std::uint32_t flags, std::uint32_t reason)
         return false;
     m_context.Record("ExitWindowsEx", detail);
     exitWindowsFlags.push_back(flags);
+    if (rebootAccepted && (flags & platform::kExitWindowsReboot))
+        m_context.Effect("reboot", {});
     return rebootAccepted;
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/os_class.h"
-#include "support/machines.h"
+#include "platform/sim/windows_versions.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/logging/run_header.h"
 #include "platform/logging/run_log.h"
 #include "platform/logging/run_outcome.h"
-#include "support/machines.h"
+#include "platform/sim/windows_versions.h"
 
 namespace {
 

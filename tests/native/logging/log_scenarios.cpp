@@ -2,7 +2,7 @@
 
 #include "resources/resource.h"
 #include "support/driver_media.h"
-#include "support/machines.h"
+#include "platform/sim/windows_versions.h"
 
 namespace log_scenarios {
 

@@ -1,6 +1,6 @@
 #include "support/setup_machine.h"
 
-#include "support/templates.h"
+#include "platform/sim/program_templates.h"
 
 SetupMachine::SetupMachine()
 {

@@ -1,4 +1,4 @@
-// Windows versions as the machines of the tests report them (the values Wine
+// Windows versions as the simulated machines report them (the values Wine
 // gives for each version it can play).
 #pragma once
 

@@ -1,0 +1,243 @@
+#include "media_tool/media_scan.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <utility>
+
+#include "common/ascii.h"
+
+namespace {
+
+using FolderId = std::pair<dev_t, ino_t>;
+
+// Folders nested deeper than this are taken as a loop of links that the
+// device and inode numbers did not show (a file system without stable ones).
+constexpr std::size_t kDeepestNesting = 64;
+
+std::string UpperAscii(const std::string& text)
+{
+    std::string upper = text;
+    for (char& c : upper)
+        c = AsciiUpper(c);
+    return upper;
+}
+
+// Why Windows cannot hold a file name, or empty when it can.
+std::string WhyNotAWindowsName(const std::string& name)
+{
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 32)
+            return "it holds a control character";
+        if (std::strchr("\\/:*?\"<>|", c))
+            return std::string("it holds '") + c + "'";
+    }
+    if (name.back() == '.' || name.back() == ' ')
+        return "it ends in a dot or a blank";
+    const std::string base = UpperAscii(name.substr(0, name.find('.')));
+    static const std::set<std::string> reserved = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    if (reserved.count(base))
+        return "Windows keeps the name " + base + " for a device";
+    return std::string();
+}
+
+class Scanner {
+public:
+    explicit Scanner(MediaTree& media) : m_media(media) {}
+
+    void ScanRoot(const std::string& root)
+    {
+        struct stat info {};
+        if (::stat(root.c_str(), &info) != 0)
+            throw MediaFolderError("cannot read the media folder " + root + ": " +
+                                   std::strerror(errno));
+        if (!S_ISDIR(info.st_mode))
+            throw MediaFolderError(root + " is a file, not a media folder");
+        std::vector<std::string> names;
+        if (!ListFolder(root, names))
+            throw MediaFolderError("cannot read the media folder " + root + ": " +
+                                   std::strerror(errno));
+        std::vector<FolderId> above{{info.st_dev, info.st_ino}};
+        ScanEntries(root, "", names, above);
+    }
+
+private:
+    static bool ListFolder(const std::string& hostPath, std::vector<std::string>& names)
+    {
+        DIR* folder = ::opendir(hostPath.c_str());
+        if (!folder)
+            return false;
+        while (const dirent* entry = ::readdir(folder)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        ::closedir(folder);
+        std::sort(names.begin(), names.end());
+        return true;
+    }
+
+    void Problem(ScanProblemKind kind, const std::string& path, const std::string& detail)
+    {
+        m_media.problems.push_back({kind, path, detail});
+    }
+
+    void ScanEntries(const std::string& hostFolder, const std::string& prefix,
+                     const std::vector<std::string>& names, std::vector<FolderId>& above)
+    {
+        std::map<std::string, std::string> taken;  // upper-cased name: the name kept
+        for (const std::string& name : names) {
+            const std::string path = prefix + name;
+            const std::string why = WhyNotAWindowsName(name);
+            if (!why.empty()) {
+                Problem(ScanProblemKind::NameNotValid, path, why);
+                continue;
+            }
+            auto clash = taken.find(UpperAscii(name));
+            if (clash != taken.end()) {
+                Problem(ScanProblemKind::NameClash, path, prefix + clash->second);
+                continue;
+            }
+            taken[UpperAscii(name)] = name;
+            ScanEntry(hostFolder + "/" + name, path, above);
+        }
+    }
+
+    void ScanEntry(const std::string& hostPath, const std::string& path,
+                   std::vector<FolderId>& above)
+    {
+        struct stat info {};
+        if (::stat(hostPath.c_str(), &info) != 0) {
+            const int error = errno;
+            struct stat link {};
+            const bool isLink = ::lstat(hostPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+            if (isLink && error == ELOOP)
+                Problem(ScanProblemKind::LinkLoop, path, "is a link that never resolves");
+            else if (isLink && error == ENOENT)
+                Problem(ScanProblemKind::Unreadable, path, "the link leads nowhere");
+            else
+                Problem(ScanProblemKind::Unreadable, path, std::strerror(error));
+            return;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            ScanFolder(hostPath, path, info, above);
+        } else if (S_ISREG(info.st_mode)) {
+            // Opened without blocking and closed at once: only whether it reads.
+            const int file = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK);
+            if (file < 0) {
+                Problem(ScanProblemKind::Unreadable, path, std::strerror(errno));
+                return;
+            }
+            ::close(file);
+            m_media.entries.push_back({path, hostPath, false, (info.st_mode & S_IWUSR) == 0,
+                                       static_cast<std::uint64_t>(info.st_size)});
+        } else {
+            Problem(ScanProblemKind::NotAFile, path, "not a file or folder");
+        }
+    }
+
+    void ScanFolder(const std::string& hostPath, const std::string& path,
+                    const struct stat& info, std::vector<FolderId>& above)
+    {
+        const FolderId id{info.st_dev, info.st_ino};
+        auto loop = std::find(above.begin(), above.end(), id);
+        if (loop == above.begin()) {
+            Problem(ScanProblemKind::LinkLoop, path, "is a link back to the media root");
+            return;
+        }
+        if (loop != above.end()) {
+            const auto folder = static_cast<std::size_t>(loop - above.begin()) - 1;
+            Problem(ScanProblemKind::LinkLoop, path,
+                    "is a link back to the folder " + m_folderPaths[folder] + " above it");
+            return;
+        }
+        if (above.size() >= kDeepestNesting) {
+            Problem(ScanProblemKind::LinkLoop, path,
+                    "lies more than " + std::to_string(kDeepestNesting) + " folders deep");
+            return;
+        }
+        std::vector<std::string> names;
+        if (!ListFolder(hostPath, names)) {
+            Problem(ScanProblemKind::Unreadable, path + "\\", std::strerror(errno));
+            return;
+        }
+        m_media.entries.push_back({path, hostPath, true, false, 0});
+        above.push_back(id);
+        m_folderPaths.push_back(path + "\\");
+        ScanEntries(hostPath, path + "\\", names, above);
+        m_folderPaths.pop_back();
+        above.pop_back();
+    }
+
+    MediaTree& m_media;
+    std::vector<std::string> m_folderPaths;  // the folders of `above` below the root
+};
+
+}  // namespace
+
+MediaTree ScanMedia(const std::string& root)
+{
+    MediaTree media;
+    media.root = root;
+    Scanner(media).ScanRoot(root);
+    for (std::size_t i = 0; i < media.entries.size(); ++i)
+        media.index[UpperAscii(media.entries[i].path)] = i;
+    return media;
+}
+
+const MediaEntry* MediaTree::Find(const std::string& path) const
+{
+    auto found = index.find(UpperAscii(path));
+    return found == index.end() ? nullptr : &entries[found->second];
+}
+
+std::optional<std::string> MediaTree::Read(const std::string& path) const
+{
+    const MediaEntry* entry = Find(path);
+    if (!entry || entry->folder)
+        return std::nullopt;
+    return ReadHostFile(entry->hostPath);
+}
+
+std::optional<std::string> ReadHostFile(const std::string& hostPath)
+{
+    std::ifstream in(hostPath, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string InstallerName(const MediaTree& media)
+{
+    const MediaEntry* installer = media.Find("W2KSetup.exe");
+    return installer && !installer->folder ? installer->path : std::string();
+}
+
+bool SameBytes(const std::string& hostPathA, const std::string& hostPathB)
+{
+    std::ifstream a(hostPathA, std::ios::binary);
+    std::ifstream b(hostPathB, std::ios::binary);
+    if (!a || !b)
+        return false;
+    char blockA[65536];
+    char blockB[65536];
+    for (;;) {
+        a.read(blockA, sizeof blockA);
+        b.read(blockB, sizeof blockB);
+        if (a.gcount() != b.gcount() ||
+            std::memcmp(blockA, blockB, static_cast<std::size_t>(a.gcount())) != 0)
+            return false;
+        if (!a || !b)
+            return !a && !b;
+    }
+}

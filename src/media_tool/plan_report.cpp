@@ -1,0 +1,147 @@
+#include "media_tool/plan_report.h"
+
+#include <cstdio>
+
+#include "media_tool/json_text.h"
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+std::string Seconds(std::uint64_t milliseconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%llu.%03llu s",
+                  static_cast<unsigned long long>(milliseconds / 1000),
+                  static_cast<unsigned long long>(milliseconds % 1000));
+    return text;
+}
+
+// A failed call's reason, for the end of its line.
+std::string Failure(const PlanEvent& event)
+{
+    return event.Has("error") ? "  FAILED: " + event.Field("error") : "";
+}
+
+std::string Present(const PlanEvent& event)
+{
+    return event.Field("present") == "true" ? "present" : "missing";
+}
+
+std::string JsonValue(const sim::SimEffectField& field)
+{
+    return field.type == sim::SimEffectField::Type::Text ? JsonString(field.text) : field.text;
+}
+
+}  // namespace
+
+std::string EventText(const PlanEvent& event)
+{
+    const std::string& kind = event.kind;
+    auto field = [&event](const char* name) { return event.Field(name); };
+    std::string text;
+    if (kind == "message")
+        text = Quoted(field("text")) + " (caption " + Quoted(field("caption")) + "), answered OK";
+    else if (kind == "dialog")
+        text = field("template") + " " + Quoted(field("title")) + ", answered: " +
+               (field("answer").empty() ? "nothing (it ended by itself)" : field("answer"));
+    else if (kind == "mkdir" || kind == "delete")
+        text = field("path");
+    else if (kind == "copy")
+        text = field("from") + " -> " + field("to") + Failure(event);
+    else if (kind == "attributes")
+        text = field("path") + " = " + field("attributes");
+    else if (kind == "patch")
+        text = field("path") + " at byte " + field("offset") + " = '" + field("byte") + "'";
+    else if (kind == "reg-set")
+        text = field("key") + " " + Quoted(field("value")) + " = " + field("type") + " " +
+               Quoted(field("data"));
+    else if (kind == "reg-delete")
+        text = field("key") + " " + Quoted(field("value"));
+    else if (kind == "ini-write")
+        text = field("file") + " [" + field("section") + "] " + field("key") + "=" +
+               field("value");
+    else if (kind == "start")
+        text = field("command_line") + "  (in " + field("current_dir") + ", " + field("show") +
+               ")" + Failure(event);
+    else if (kind == "close-window")
+        text = Quoted(field("title"));
+    else if (kind == "sleep")
+        text = field("ms") + " ms";
+    else if (kind == "device")
+        text = field("operation") + ": " + field("result") +
+               (event.Has("inf") ? " (" + field("inf") + ")" : "");
+    else if (kind == "reboot")
+        text = "Windows is asked to restart";
+    else if (kind == "folder-test" || kind == "file-test")
+        text = field("path") + " " + Present(event);
+    else if (kind == "search")
+        text = field("pattern") + ": " + field("files") + " file(s), " + field("folders") +
+               " folder(s)";
+    else
+        for (const sim::SimEffectField& each : event.fields)
+            text += (text.empty() ? "" : " ") + each.name + "=" + each.text;
+
+    return text;
+}
+
+std::string PlanText(const PlanResult& plan)
+{
+    std::string text = plan.windows.label + std::string(", ") + plan.program + " " +
+                       (plan.commandLine.empty() ? "with no arguments"
+                                                 : "with " + Quoted(plan.commandLine)) +
+                       ": route " + plan.route + "\n";
+    if (!plan.before.empty())
+        text += "(" + plan.before + ")\n";
+    // A run of the same event, such as a wait polling once a second, is one line.
+    for (std::size_t i = 0; i < plan.events.size();) {
+        const PlanEvent& event = plan.events[i];
+        const std::string line = EventText(event);
+        std::size_t repeats = 1;
+        while (i + repeats < plan.events.size() &&
+               plan.events[i + repeats].kind == event.kind &&
+               EventText(plan.events[i + repeats]) == line)
+            ++repeats;
+        char prefix[48];
+        std::snprintf(prefix, sizeof prefix, "%12s  %-12s ", Seconds(event.time).c_str(),
+                      event.kind.c_str());
+        text += prefix + line;
+        if (repeats > 1)
+            text += "  (" + std::to_string(repeats) + " times in a row)";
+        text += "\n";
+        i += repeats;
+    }
+    if (!plan.stopped.empty())
+        text += "Stopped: " + plan.stopped + "\n";
+    if (plan.started) {
+        text += "Exit code " + std::to_string(plan.exitCode) + "; " +
+                (plan.rebootRequested ? "restart requested" : "no restart requested") + "; " +
+                Seconds(plan.virtualMs) + " of virtual time.\n";
+    }
+    return text;
+}
+
+std::string PlanJson(const PlanResult& plan)
+{
+    std::string json = "{\"windows\": " + JsonString(plan.windows.name) +
+                       ", \"command_line\": " + JsonString(plan.commandLine) +
+                       ", \"route\": " + JsonString(plan.route) +
+                       ", \"exit_code\": " + std::to_string(plan.exitCode) +
+                       ", \"reboot_requested\": " + (plan.rebootRequested ? "true" : "false") +
+                       ", \"virtual_ms\": " + std::to_string(plan.virtualMs);
+    if (!plan.stopped.empty())
+        json += ", \"stopped\": " + JsonString(plan.stopped);
+    json += ",\n \"events\": [";
+    for (std::size_t i = 0; i < plan.events.size(); ++i) {
+        const PlanEvent& event = plan.events[i];
+        json += std::string(i ? ",\n  " : "\n  ") + "{\"t_ms\": " + std::to_string(event.time) +
+                ", \"kind\": " + JsonString(event.kind);
+        for (const sim::SimEffectField& field : event.fields)
+            json += ", " + JsonString(field.name) + ": " + JsonValue(field);
+        json += "}";
+    }
+    return json + (plan.events.empty() ? "]}\n" : "\n ]}\n");
+}

@@ -1,0 +1,31 @@
+// The command line of w2kmedia: which command, which media, and for a plan
+// the machine and the user's answers.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "media_tool/plan_setup.h"
+
+enum class ToolCommand { Check, Plan, Help };
+
+struct ToolOptions {
+    ToolCommand command = ToolCommand::Help;
+    std::string media;
+    bool json = false;
+    PlanSetup plan;
+    std::string arguments;  // --args: the command line after the program name
+};
+
+// A command line w2kmedia cannot run: the text says what is wrong.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// `arguments` without the program name.
+ToolOptions ParseToolOptions(const std::vector<std::string>& arguments);
+
+// The usage text printed for --help and after a usage error.
+const char* UsageText();

@@ -1,0 +1,208 @@
+#!/usr/bin/env python3
+"""w2kmedia from outside, as a person or a script runs it: the exit status,
+JSON that parses, a message and never a trace on bad input, and the sample
+media of tools/make_media.py with the built installer checking clean.
+
+usage: program_test.py W2KMEDIA SOURCE_DIR [WIN32_BUILD_DIR]
+"""
+
+import json
+import os
+import shutil
+import stat
+import subprocess
+import sys
+import tempfile
+import unittest
+
+W2KMEDIA = ""
+SOURCE_DIR = ""
+WIN32_BUILD = ""
+
+PLAN_KEYS = ["windows", "command_line", "route", "exit_code", "reboot_requested",
+             "virtual_ms", "events"]
+# The fields each kind of event carries at least.
+EVENT_FIELDS = {
+    "message": {"text", "caption"},
+    "dialog": {"template", "answer"},
+    "mkdir": {"path"},
+    "copy": {"from", "to"},
+    "delete": {"path"},
+    "reg-set": {"key", "value", "type", "data"},
+    "reg-delete": {"key", "value"},
+    "ini-write": {"file", "section", "key", "value"},
+    "start": {"command_line", "current_dir", "show"},
+    "close-window": {"title"},
+    "sleep": {"ms"},
+    "device": {"operation", "result"},
+    "reboot": set(),
+}
+NOBODY = 65534
+
+
+def run(arguments, user=None, program=None):
+    """Runs w2kmedia, as `user` when given; returns (status, stdout as text,
+    stderr as text)."""
+    done = subprocess.run([program or W2KMEDIA] + arguments, capture_output=True, timeout=120,
+                          preexec_fn=(lambda: os.setuid(user)) if user is not None else None)
+    # Output must be valid UTF-8 whatever the media's names hold.
+    return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
+
+
+def write(path, data=b"x"):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as out:
+        out.write(data)
+
+
+def write_media(root, installer=b"MZ installer"):
+    """A complete media in the sample's layout, the outside programs stand-ins."""
+    inf = ("[Version]\r\nSignature=\"$Windows NT$\"\r\n[QNAUDIO.AddReg]\r\n"
+           'HKR,"Settings","EnableLegacy",    0x00010001,0x03,0,0,0\r\n'
+           'HKR,"Settings","JackConfig",      0x00010001,0x05,0,0,0\r\n').encode("ascii")
+    write(os.path.join(root, "setup.ini"), b"[InstallOption]\r\nWebSetup=0\r\n")
+    write(os.path.join(root, "W2KSetup.exe"), installer)
+    write(os.path.join(root, "Setup.exe"), b"MZ setup")
+    write(os.path.join(root, "Dosdrv", "QNSB.COM"))
+    for folder in ("WinXP", "W2K-ME", "WIN_ME"):
+        drv = os.path.join(root, folder, "drv")
+        write(os.path.join(drv, "QNAUDIO.INF"), inf)
+        write(os.path.join(drv, "Mixer.dat"), b"MZ mixer")
+        write(os.path.join(drv, "W2KSetup.dat"), installer)
+    write(os.path.join(root, "W2K-ME", "app", "Setup.exe"), b"MZ package")
+
+
+class Program(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix="w2kmedia-program-")
+        os.chmod(self.work, 0o755)
+        self.media = os.path.join(self.work, "media")
+        write_media(self.media)
+
+    def tearDown(self):
+        for folder, _, _ in os.walk(self.work):
+            os.chmod(folder, 0o755)
+        shutil.rmtree(self.work)
+
+    def assert_clear_message(self, status, err, expected_status, says):
+        self.assertEqual(status, expected_status, err)
+        self.assertIn(says, err)
+        for trace in ("Traceback", "terminate called", "Segmentation", "what():"):
+            self.assertNotIn(trace, err)
+
+    def test_plan_json_is_the_object_of_the_issue_table(self):
+        for arguments in (["--args", "/DRIVER"], ["--windows", "98", "--args", "/AP"],
+                          ["--args", "-ReplaceMixer", "--device", "fails"]):
+            status, out, err = run(["plan", self.media, "--json"] + arguments)
+            self.assertEqual(status, 0, err)
+            plan = json.loads(out)
+            self.assertEqual(list(plan), PLAN_KEYS)
+            for event in plan["events"]:
+                self.assertEqual(list(event)[:2], ["t_ms", "kind"])
+                required = EVENT_FIELDS.get(event["kind"], set())
+                self.assertTrue(required <= set(event), event)
+        status, out, _ = run(["plan", self.media, "--json", "--args", "/DRIVER"])
+        kinds = [event["kind"] for event in json.loads(out)["events"]]
+        for kind in ("message", "mkdir", "copy", "reg-set", "ini-write", "sleep", "device",
+                     "dialog", "reboot"):
+            self.assertIn(kind, kinds)
+
+    def test_names_with_blanks_and_other_bytes_give_valid_json(self):
+        write(os.path.join(self.media, "WinXP", "drv", "Liesmich \xfc.txt").encode("utf-8"))
+        write(os.path.join(self.media, "WinXP", "drv").encode() + b"/raw \xfc\xfe.sys")
+        status, out, err = run(["plan", self.media, "--json", "--args", "/DRIVER"])
+        self.assertEqual(status, 0, err)
+        copied = [event["from"] for event in json.loads(out)["events"] if event["kind"] == "copy"]
+        self.assertIn("D:\\WinXP\\drv\\Liesmich \u00fc.txt", copied)
+        self.assertIn("D:\\WinXP\\drv\\raw \u00fc\u00fe.sys", copied)
+        status, out, err = run(["check", self.media, "--json"])
+        self.assertEqual((status, json.loads(out)), (0, {"media": self.media, "findings": []}))
+
+    def test_check_json_and_exit_status(self):
+        write(os.path.join(self.media, "Setup.exe"), b"MZ installer")
+        status, out, _ = run(["check", self.media, "--json"])
+        self.assertEqual(status, 1)
+        findings = json.loads(out)["findings"]
+        self.assertEqual([list(f) for f in findings], [["severity", "code", "path", "message"]])
+        self.assertEqual((findings[0]["severity"], findings[0]["code"], findings[0]["path"]),
+                         ("error", "handover-loop", "D:\\Setup.exe"))
+
+    def test_folders_that_are_no_media(self):
+        status, _, err = run(["check", os.path.join(self.work, "none")])
+        self.assert_clear_message(status, err, 2, "cannot read the media folder")
+        status, _, err = run(["plan", os.path.join(self.media, "setup.ini")])
+        self.assert_clear_message(status, err, 2, "is a file, not a media folder")
+        empty = os.path.join(self.work, "empty")
+        os.mkdir(empty)
+        status, _, err = run(["plan", empty])
+        self.assert_clear_message(status, err, 2, "there is no W2KSetup.exe")
+        status, out, err = run(["check", empty])
+        self.assertEqual(status, 1, err)
+        self.assertIn("installer-missing", out)
+        status, _, err = run(["plan"])
+        self.assert_clear_message(status, err, 2, "needs the media folder")
+
+    def test_a_link_that_leads_back_into_the_media(self):
+        os.symlink("..", os.path.join(self.media, "WinXP", "loop"))
+        os.symlink(os.path.join(self.media, "WIN_ME"), os.path.join(self.media, "WIN_ME", "again"))
+        status, out, err = run(["check", self.media])
+        self.assertEqual(status, 0, err)
+        self.assertIn("link-loop D:\\WinXP\\loop", out)
+        self.assertIn("link-loop D:\\WIN_ME\\again", out)
+
+    def test_ten_thousand_files(self):
+        for index in range(10000):
+            write(os.path.join(self.media, "extras", "set %02d" % (index % 40), "file %05d" % index))
+        status, out, err = run(["check", self.media])
+        self.assertEqual((status, err), (0, ""))
+        self.assertIn("No findings", out)
+        # Beside the installer, a web set-up copies every one of them.
+        write(os.path.join(self.media, "setup.ini"), b"[InstallOption]\r\nWebSetup=2\r\n")
+        for index in range(10000):
+            write(os.path.join(self.media, "f%05d.dat" % index))
+        status, out, err = run(["plan", self.media, "--json"])
+        self.assertEqual(status, 0, err)
+        copies = [e for e in json.loads(out)["events"] if e["kind"] == "copy"]
+        self.assertGreater(len(copies), 10000)
+
+    def test_files_and_folders_that_cannot_be_read(self):
+        # Root reads everything; the program runs as another user for this,
+        # from a copy that user may run.
+        user = NOBODY if os.geteuid() == 0 else None
+        program = os.path.join(self.work, "w2kmedia")
+        shutil.copy(W2KMEDIA, program)
+        for folder, _, files in os.walk(self.work):
+            os.chmod(folder, 0o755)
+            for name in files:
+                os.chmod(os.path.join(folder, name), 0o755)
+        os.chmod(os.path.join(self.media, "Dosdrv", "QNSB.COM"), 0)
+        os.chmod(os.path.join(self.media, "W2K-ME", "app"), 0)
+        status, out, err = run(["check", self.media], user, program)
+        self.assertEqual(status, 1, err)  # the package cannot be found
+        self.assertIn("unreadable D:\\Dosdrv\\QNSB.COM", out)
+        self.assertIn("unreadable D:\\W2K-ME\\app\\", out)
+        self.assertIn("package-missing D:\\W2K-ME\\app\\Setup.exe", out)
+        os.chmod(self.media, 0)
+        status, _, err = run(["check", self.media], user, program)
+        self.assert_clear_message(status, err, 2, "cannot read the media folder")
+
+    def test_the_generated_sample_media_checks_clean(self):
+        installer = os.path.join(WIN32_BUILD, "W2KSetup.exe")
+        recorder = os.path.join(WIN32_BUILD, "e2e-helpers", "recorder.exe")
+        if not WIN32_BUILD or not os.path.isfile(installer):
+            self.skipTest("no Windows build with W2KSetup.exe")
+        sample = os.path.join(self.work, "sample")
+        for read_only in ([], ["--read-only"]):
+            shutil.rmtree(sample, ignore_errors=True)
+            subprocess.run([sys.executable, os.path.join(SOURCE_DIR, "tools", "make_media.py"),
+                            sample, "--installer", installer, "--programs", recorder,
+                            "--web-setup", "0", "--quiet"] + read_only, check=True)
+            status, out, err = run(["check", sample, "--json"])
+            self.assertEqual((status, err), (0, ""))
+            self.assertEqual(json.loads(out)["findings"], [])
+
+
+if __name__ == "__main__":
+    W2KMEDIA, SOURCE_DIR = sys.argv[1], sys.argv[2]
+    WIN32_BUILD = sys.argv[3] if len(sys.argv) > 3 else ""
+    unittest.main(argv=[sys.argv[0]])
