@@ -76,7 +76,9 @@ def _device_operation(*words):
     """A test for plan's "device" events whose operation names one of the
     words (without case and blanks)."""
     def test(event):
-        operation = event.get("operation", "").lower().replace(" ", "").replace("_", "")
+        operation = event.get("operation", "").lower()
+        for mark in " _-":
+            operation = operation.replace(mark, "")
         return event.get("kind") == "device" and any(w in operation for w in words)
     return test
 

@@ -50,6 +50,12 @@ class KnownDifferencesTest(unittest.TestCase):
         self.assertEqual(explained("event", {"kind": "device",
                                              "operation": "UpdateDriverForPlugAndPlayDevices"}),
                          "update-without-inf")
+        # The operations as plan names them.
+        for operation, name in (("set source list", "source-list"),
+                                ("re-enumerate", "no-reenumeration"),
+                                ("update", "update-without-inf")):
+            self.assertEqual(explained("event", {"kind": "device", "operation": operation}), name)
+        self.assertIsNone(explained("event", {"kind": "device", "operation": "register INF"}))
         self.assertIsNone(explained("event", {"kind": "dialog", "template": 102}))
         self.assertEqual(explained("timing", {"what": "the driver notice answered to the restart prompt"}),
                          "completion-wait")
