@@ -18,7 +18,7 @@ int Plan(const ToolOptions& options, const MediaTree& media, std::ostream& out, 
             << " is not an install media: there is no W2KSetup.exe in it\n";
         return kCannotRun;
     }
-    const PlanResult plan = PlanOneRun(MediaImage(media), options.plan, options.arguments);
+    const MediaPlan plan = PlanMedia(MediaImage(media), options.plan, options.arguments);
     out << (options.json ? PlanJson(plan) : PlanText(plan));
     return kAllWell;
 }

@@ -157,20 +157,36 @@ PlanResult PlanSession::Run(const std::string& program, const std::string& comma
     return result;
 }
 
-PlanResult PlanOneRun(const MediaImage& media, const PlanSetup& setup,
-                      const std::string& commandLine)
+MediaPlan PlanMedia(const MediaImage& media, const PlanSetup& setup,
+                    const std::string& commandLine)
 {
     PlanSession session(media, setup);
-    if (!IsReplaceMixerLiteral(UpperCased(commandLine)))
-        return session.StartFromMedia(commandLine);
-
-    const PlanResult driverRun = session.StartFromMedia("/DRIVER");
-    const std::string before = "first a \"/DRIVER\" run (" + driverRun.route + ")";
-    if (auto afterRestart = session.StartRunEntry()) {
-        afterRestart->before = before + ", which registered the Run entry; then the restart";
-        return *afterRestart;
+    const bool afterRestart = IsReplaceMixerLiteral(UpperCased(commandLine));
+    std::string before;
+    if (afterRestart) {
+        const PlanResult driverRun = session.StartFromMedia("/DRIVER");
+        before = "first a \"/DRIVER\" run (" + driverRun.route + ")";
     }
-    PlanResult typed = session.StartFromMedia(commandLine);
-    typed.before = before + ", which registered no Run entry; then this start from the media";
-    return typed;
+
+    const MachineSnapshot start(session.Machine());
+    MediaPlan plan;
+    std::optional<PlanResult> entryRun;
+    if (afterRestart)
+        entryRun = session.StartRunEntry();
+    if (entryRun) {
+        plan.run = *entryRun;
+        plan.run.before = before + ", which registered the Run entry; then the restart";
+    } else {
+        plan.run = session.StartFromMedia(commandLine);
+        if (afterRestart)
+            plan.run.before =
+                before + ", which registered no Run entry; then this start from the media";
+    }
+    // Windows restarts, and its logon starts what the run registered.
+    if (plan.run.rebootRequested) {
+        if (auto restarted = session.StartRunEntry())
+            plan.afterRestart.push_back(*restarted);
+    }
+    plan.changes = ChangesBetween(start, MachineSnapshot(session.Machine()));
+    return plan;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "media_tool/machine_changes.h"
 #include "media_tool/media_image.h"
 #include "media_tool/plan_recorder.h"
 #include "media_tool/plan_setup.h"
@@ -55,10 +56,20 @@ private:
     std::unique_ptr<PlanMachine> m_machine;
 };
 
-// The plan as the command shows it. A command line of "-ReplaceMixer" is the
-// run after the restart: a "/DRIVER" run comes first on the same machine.
-PlanResult PlanOneRun(const MediaImage& media, const PlanSetup& setup,
-                      const std::string& commandLine);
+// The plan as the command shows it: the run asked for, the run that its
+// restart starts from the Run key (when it asked for a restart and
+// registered one), and what those runs changed on the machine.
+struct MediaPlan {
+    PlanResult run;
+    std::vector<PlanResult> afterRestart;  // at most one
+    std::vector<MachineChange> changes;
+};
+
+// A command line of "-ReplaceMixer" is the run after the restart: a
+// "/DRIVER" run comes first on the same machine, and the changes count from
+// its end.
+MediaPlan PlanMedia(const MediaImage& media, const PlanSetup& setup,
+                    const std::string& commandLine);
 
 // The value the installer's driver runs write into the Run key.
 inline constexpr const char* kReplaceMixerRunValue = "Replace Quarnel Mixer";

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "media_tool/change_report.h"
 #include "media_tool/json_text.h"
 
 namespace {
@@ -124,7 +125,10 @@ std::string PlanText(const PlanResult& plan)
     return text;
 }
 
-std::string PlanJson(const PlanResult& plan)
+namespace {
+
+// A run as a JSON object, without its closing brace.
+std::string RunJson(const PlanResult& plan)
 {
     std::string json = "{\"windows\": " + JsonString(plan.windows.name) +
                        ", \"command_line\": " + JsonString(plan.commandLine) +
@@ -143,5 +147,36 @@ std::string PlanJson(const PlanResult& plan)
             json += ", " + JsonString(field.name) + ": " + JsonValue(field);
         json += "}";
     }
-    return json + (plan.events.empty() ? "]}\n" : "\n ]}\n");
+    return json + (plan.events.empty() ? "]" : "\n ]");
+}
+
+}  // namespace
+
+std::string PlanJson(const PlanResult& plan)
+{
+    return RunJson(plan) + "}\n";
+}
+
+std::string PlanJson(const MediaPlan& plan)
+{
+    std::string json = RunJson(plan.run) + ",\n \"restart_runs\": [";
+    for (std::size_t i = 0; i < plan.afterRestart.size(); ++i)
+        json += std::string(i ? ", " : "") + RunJson(plan.afterRestart[i]) + "}";
+    json += "],\n \"changes\": [";
+    for (std::size_t i = 0; i < plan.changes.size(); ++i)
+        json += std::string(i ? ",\n  " : "\n  ") + ChangeJson(plan.changes[i]);
+    return json + (plan.changes.empty() ? "]}\n" : "\n ]}\n");
+}
+
+std::string PlanText(const MediaPlan& plan)
+{
+    std::string text = PlanText(plan.run);
+    for (const PlanResult& restarted : plan.afterRestart)
+        text += "\nAfter the restart, Windows starts the Run entry:\n" + PlanText(restarted);
+    text += "\nWhat the run" + std::string(plan.afterRestart.empty() ? "" : "s") +
+            " changed on drive C: and in the registry:" +
+            (plan.changes.empty() ? " nothing.\n" : "\n");
+    for (const MachineChange& change : plan.changes)
+        text += "  " + ChangeText(change) + "\n";
+    return text;
 }

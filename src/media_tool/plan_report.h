@@ -12,5 +12,10 @@ std::string PlanText(const PlanResult& plan);
 // with "stopped" added only for a run that did not end by itself.
 std::string PlanJson(const PlanResult& plan);
 
+// The run as above, with "restart_runs" (the run after the restart, as
+// above, when there is one) and "changes" (see change_report.h).
+std::string PlanText(const MediaPlan& plan);
+std::string PlanJson(const MediaPlan& plan);
+
 // One event as text, without its time and kind.
 std::string EventText(const PlanEvent& event);

@@ -162,7 +162,10 @@ const char* UsageText()
            "plan   shows one run, event by event, on a simulated Windows (default XP, the\n"
            "       device present, every answer what Enter gives). In the Windows 2000/XP\n"
            "       dialog the jacks are clicked in the order given, then the board, then the\n"
-           "       legacy box. With --args -ReplaceMixer a /DRIVER run comes first, and the\n"
-           "       plan shows the run that its Run entry starts after the restart.\n"
+           "       legacy box. A run that asks for a restart is followed into the run its Run\n"
+           "       entry starts after it. With --args -ReplaceMixer a /DRIVER run comes\n"
+           "       first, and the plan shows the run that its Run entry starts. At the end,\n"
+           "       what the runs changed on drive C: and in the registry (with --json each\n"
+           "       file's size and SHA-256).\n"
            "Exit 2: a usage error, or a media folder that cannot be read.\n";
 }

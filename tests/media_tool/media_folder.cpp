@@ -104,8 +104,14 @@ std::vector<Finding> CheckFolder(const MediaFolder& media)
 PlanResult PlanFolder(const MediaFolder& media, const std::string& commandLine,
                       const PlanSetup& setup)
 {
+    return PlanWholeFolder(media, commandLine, setup).run;
+}
+
+MediaPlan PlanWholeFolder(const MediaFolder& media, const std::string& commandLine,
+                          const PlanSetup& setup)
+{
     const MediaTree tree = ScanMedia(media.Root());
-    return PlanOneRun(MediaImage(tree), setup, commandLine);
+    return PlanMedia(MediaImage(tree), setup, commandLine);
 }
 
 std::vector<std::string> Codes(const std::vector<Finding>& findings)

@@ -43,6 +43,9 @@ private:
 std::vector<Finding> CheckFolder(const MediaFolder& media);
 PlanResult PlanFolder(const MediaFolder& media, const std::string& commandLine,
                       const PlanSetup& setup = PlanSetup());
+// The whole plan: the run, the run after its restart and the changes.
+MediaPlan PlanWholeFolder(const MediaFolder& media, const std::string& commandLine,
+                          const PlanSetup& setup = PlanSetup());
 
 // The codes of the findings, in their order.
 std::vector<std::string> Codes(const std::vector<Finding>& findings);

@@ -6,6 +6,7 @@ media of tools/make_media.py with the built installer checking clean.
 usage: program_test.py W2KMEDIA SOURCE_DIR [WIN32_BUILD_DIR]
 """
 
+import hashlib
 import json
 import os
 import shutil
@@ -19,8 +20,12 @@ W2KMEDIA = ""
 SOURCE_DIR = ""
 WIN32_BUILD = ""
 
-PLAN_KEYS = ["windows", "command_line", "route", "exit_code", "reboot_requested",
-             "virtual_ms", "events"]
+RUN_KEYS = ["windows", "command_line", "route", "exit_code", "reboot_requested",
+            "virtual_ms", "events"]
+PLAN_KEYS = RUN_KEYS + ["restart_runs", "changes"]
+# The fields of the changes, as `w2kmedia try` gives them.
+CHANGE_FIELDS = {"file": ["kind", "change", "path", "before", "after"],
+                 "value": ["kind", "change", "key", "name", "before", "after"]}
 # The fields each kind of event carries at least.
 EVENT_FIELDS = {
     "message": {"text", "caption"},
@@ -97,15 +102,29 @@ class Program(unittest.TestCase):
             self.assertEqual(status, 0, err)
             plan = json.loads(out)
             self.assertEqual(list(plan), PLAN_KEYS)
-            for event in plan["events"]:
-                self.assertEqual(list(event)[:2], ["t_ms", "kind"])
-                required = EVENT_FIELDS.get(event["kind"], set())
-                self.assertTrue(required <= set(event), event)
+            for run_ in [plan] + plan["restart_runs"]:
+                self.assertEqual(list(run_)[:len(RUN_KEYS)], RUN_KEYS)
+                for event in run_["events"]:
+                    self.assertEqual(list(event)[:2], ["t_ms", "kind"])
+                    required = EVENT_FIELDS.get(event["kind"], set())
+                    self.assertTrue(required <= set(event), event)
+            for change in plan["changes"]:
+                self.assertEqual(list(change), CHANGE_FIELDS[change["kind"]], change)
         status, out, _ = run(["plan", self.media, "--json", "--args", "/DRIVER"])
-        kinds = [event["kind"] for event in json.loads(out)["events"]]
+        plan = json.loads(out)
+        kinds = [event["kind"] for event in plan["events"]]
         for kind in ("message", "mkdir", "copy", "reg-set", "ini-write", "sleep", "device",
                      "dialog", "reboot"):
             self.assertIn(kind, kinds)
+        # The restart is followed; the staged files carry the digests of the
+        # media's bytes.
+        self.assertEqual([(r["command_line"], r["route"]) for r in plan["restart_runs"]],
+                         [("-ReplaceMixer", "replace-mixer")])
+        staged = {c["path"]: c["after"] for c in plan["changes"] if c["kind"] == "file"}
+        with open(os.path.join(self.media, "WinXP", "drv", "QNAUDIO.INF"), "rb") as f:
+            inf = f.read()
+        self.assertEqual(staged["C:\\Program Files\\Quarnel\\WIN_ME\\QNAUDIO.INF"],
+                         {"size": len(inf), "sha256": hashlib.sha256(inf).hexdigest()})
 
     def test_names_with_blanks_and_other_bytes_give_valid_json(self):
         write(os.path.join(self.media, "WinXP", "drv", "Liesmich \xfc.txt").encode("utf-8"))

@@ -21,6 +21,10 @@ RUN_ENTRY_START = "kernelbase.CreateProcessW"
 TRACED_CALLS = (CREATE_PROCESS, WIN_EXEC, SET_DIRECTORY, EXIT_WINDOWS, RUN_ENTRY_START)
 EWX_REBOOT = 2
 STARTF_USESHOWWINDOW = 1
+# How `plan` names a program's window state; others go by their number.
+SHOW_NAMES = {0: "SW_HIDE", 5: "SW_SHOW"}
+# WinExec's results of 31 and below, as `plan` words a program it cannot find.
+WIN_EXEC_ERRORS = {2: "program not found", 3: "program not found"}
 
 TEMPLATE_NAMES = {100: "about box", 102: "main options dialog",
                   131: "Windows 2000/XP options dialog", 132: "restart prompt"}
@@ -159,12 +163,34 @@ def start_command(call, code_page="cp1252"):
     return arguments[1][1] if arguments[1][1] is not None else arguments[0][1]
 
 
+def show_name(show):
+    return SHOW_NAMES.get(show, str(show))
+
+
 def control_states(text):
     states = {}
     for item in [i for i in text.split(",") if i]:
         control, _, state = item.partition("=")
         states[control] = {"1": "checked", "0": "unchecked"}.get(state, "missing")
     return states
+
+
+def window_event(window, answer):
+    """One window of the installer as `plan --json` gives it: a message with
+    its text and caption, a dialog with its template, title and answer (the
+    clicks and the button, "" when it was not answered); then what only a
+    run under Wine shows: the boxes' states with the answer and the picture."""
+    if window["kind"] == "message":
+        event = {"kind": "message", "text": text_of(window, "text"),
+                 "caption": text_of(window, "title")}
+    else:
+        event = {"kind": window["kind"], "template": int(window["template"]) or None,
+                 "title": text_of(window, "title")}
+        if window["kind"] == "dialog":
+            event["answer"] = text_of(answer, "answer") if answer is not None else ""
+    if answer is not None and answer.get("controls"):
+        event["controls"] = control_states(answer["controls"])
+    return event
 
 
 def window_events(run, records):
@@ -175,16 +201,9 @@ def window_events(run, records):
         if window.kind != "window" or int(window["process_id"]) != run.process_id:
             continue
         answer = answers.get(window["hwnd"])
-        event = {"t_ms": _tick(window, "seen") - run.start_tick, "kind": window["kind"]}
-        if window["kind"] == "message":
-            event.update(text=text_of(window, "text"), caption=text_of(window, "title"))
-        else:
-            template = int(window["template"]) or None
-            event.update(template=template, caption=text_of(window, "title"))
+        event = {"t_ms": _tick(window, "seen") - run.start_tick}
+        event.update(window_event(window, answer))
         if answer is not None:
-            event["answer"] = answer["answer"]
-            if answer.get("controls"):
-                event["controls"] = control_states(answer["controls"])
             event["answered_ms"] = _tick(answer) - run.start_tick
         event["screenshot"] = window.get("shot") or None
         events.append(event)
@@ -242,17 +261,22 @@ def call_events(run, records, calls, code_page):
             if recorded is not None:
                 directory = directory or recorded.get("cwd")
                 if int(recorded["startup_flags"]) & STARTF_USESHOWWINDOW:
-                    show = int(recorded["show_window"])
-            events.append({"t_ms": at, "kind": "start", "command_line": command,
-                           "current_dir": directory, "show": show,
-                           "started": bool(call.result)})
+                    show = show_name(int(recorded["show_window"]))
+            event = {"t_ms": at, "kind": "start", "command_line": command,
+                     "current_dir": directory, "show": show}
+            if not call.result:
+                event["error"] = "CreateProcessA failed"
+            events.append(event)
         elif is_call(call, WIN_EXEC):
             arguments = relay_arguments(call.arguments, code_page)
-            events.append({"t_ms": at, "kind": "start", "command_line": arguments[0][1],
-                           "current_dir": _directory_at(run, directories, call.time_ms),
-                           "show": int(arguments[1][0], 16),
-                           # WinExec returns more than 31 when it started the program.
-                           "started": call.result is not None and call.result > 31})
+            event = {"t_ms": at, "kind": "start", "command_line": arguments[0][1],
+                     "current_dir": _directory_at(run, directories, call.time_ms),
+                     "show": show_name(int(arguments[1][0], 16))}
+            # WinExec returns more than 31 when it started the program.
+            if call.result is None or call.result <= 31:
+                event["error"] = WIN_EXEC_ERRORS.get(call.result, "WinExec returned %s"
+                                                     % call.result)
+            events.append(event)
         elif is_call(call, EXIT_WINDOWS):
             flags = int(relay_arguments(call.arguments)[0][0], 16)
             if flags & EWX_REBOOT:
@@ -346,37 +370,16 @@ def describe(event):
     """One line for the progress output and the page."""
     if event["kind"] == "message":
         line = "message \"%s\" (%s)" % (event["text"], event["caption"])
-    elif event["kind"] == "dialog":
+        return line + (", answered OK" if "answered_ms" in event else "")
+    if event["kind"] == "dialog":
         name = TEMPLATE_NAMES.get(event.get("template"), "dialog")
-        line = "%s \"%s\"" % (name, event["caption"])
-    elif event["kind"] == "start":
+        line = "%s \"%s\"" % (name, event["title"])
+        return line + (" -> " + event["answer"] if event["answer"] else "")
+    if event["kind"] == "start":
         line = "started %s (in %s)" % (event["command_line"], event["current_dir"] or "?")
-        if not event["started"]:
-            line += ", which failed"
+        if "error" in event:
+            line += ", which failed: " + event["error"]
         return line
-    elif event["kind"] == "reboot":
+    if event["kind"] == "reboot":
         return "requested a reboot (ExitWindowsEx EWX_REBOOT)"
-    else:
-        line = "window \"%s\"" % event.get("caption", "")
-    if "answer" in event:
-        line += " -> " + answer_text(event)
-    return line
-
-
-CONTROL_NAMES = {
-    102: {"1001": "Install Applications", "1002": "Install Device Driver"},
-    131: {"1006": "motherboard", "1007": "sound card", "1011": "line-in/rear shared",
-          "1012": "line-in/centre shared", "1013": "mic/subwoofer shared",
-          "1000": "legacy device disabled"},
-    132: {"1000": "Yes, restart now", "1001": "No, restart later"},
-}
-
-
-def answer_text(event):
-    """The answer, with the boxes that were checked when it was given."""
-    names = CONTROL_NAMES.get(event.get("template"))
-    if names is None or "controls" not in event:
-        return event["answer"]
-    checked = [names.get(c, c) for c, state in sorted(event["controls"].items())
-               if state == "checked"]
-    return "%s with %s" % (event["answer"], ", ".join(checked) if checked else "nothing checked")
+    return "window \"%s\"" % event.get("title", "")

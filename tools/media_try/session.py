@@ -159,16 +159,13 @@ class Monitor:
                 if ours and answer is None and record["kind"] != "window":
                     continue  # told once it is answered
                 self._told_windows.add(record["hwnd"])
-                event = {"kind": record["kind"], "caption": observe.text_of(record, "title"),
-                         "text": observe.text_of(record, "text"),
-                         "template": int(record["template"]) or None}
+                event = observe.window_event(record, answer)
                 if answer is not None:
-                    event["answer"] = answer["answer"]
-                    event["controls"] = observe.control_states(answer.get("controls", ""))
+                    event["answered_ms"] = int(answer["tick"])
                 line = observe.describe(event)
                 owner = "window: " if ours else "window of %s: " % (record["exe"] or "a program")
                 self.progress.say(owner + line)
-                if event["text"] == NOTICE and answer is not None:
+                if event.get("text") == NOTICE and answer is not None:
                     self.progress.say("the driver installation runs: the completion wait and "
                                       "the pause before the restart prompt take %d s under Wine"
                                       % (FIXED_WAITS_MS // 1000))

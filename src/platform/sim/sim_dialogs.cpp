@@ -62,17 +62,23 @@ void SimDialog::Click(int controlId)
         }
         control.check = 1;
     }
-    // The click is an effect of its own, reported before the handler's: what
-    // was clicked, and the state a box or radio button is left in.
+    // The click is an effect of its own: what was clicked and, for a box or
+    // radio button, the state the dialog leaves it in. That state is known
+    // only after the handler, which may set the box again (a box the dialog
+    // keeps checked); a button's click comes before its handler's work.
     std::vector<SimEffectField> fields{
         NumberField("template", static_cast<std::uint64_t>(m_templateId)),
         NumberField("control", static_cast<std::uint64_t>(controlId)),
         TextField("text", Caption(controlId))};
-    if (control.layout.kind == SimControlKind::CheckBox ||
-        control.layout.kind == SimControlKind::RadioButton)
-        fields.push_back(FlagField("checked", control.check != 0));
-    m_context.Effect("click", std::move(fields));
+    if (control.layout.kind != SimControlKind::CheckBox &&
+        control.layout.kind != SimControlKind::RadioButton) {
+        m_context.Effect("click", std::move(fields));
+        m_events.Command(controlId, platform::kNotifyClicked);
+        return;
+    }
     m_events.Command(controlId, platform::kNotifyClicked);
+    fields.push_back(FlagField("checked", control.check != 0));
+    m_context.Effect("click", std::move(fields));
 }
 
 std::string SimDialog::Caption(int controlId) const

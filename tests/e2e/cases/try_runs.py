@@ -1,6 +1,7 @@
 """What the cases of `tools/w2kmedia try` share: the command run as a person
-runs it, its report read back, the page opened in headless Chromium, and
-the check that no Wine process of its prefix is left behind."""
+runs it, its report read back, the page opened in headless Chromium, the
+check that no Wine process of its prefix is left behind, and the plan of
+the same media with the same answers that the try must agree with."""
 
 import hashlib
 import json
@@ -9,7 +10,7 @@ import shutil
 import subprocess
 import sys
 
-from harness import browser, wine
+from harness import agreement, browser, wine
 from harness.case import REPO
 
 W2KMEDIA = os.path.join(REPO, "tools", "w2kmedia")
@@ -69,6 +70,35 @@ def tried(case, media, *flags):
     if run.report is None:
         case.fail("no report.json in %s" % run.out)
     return run
+
+
+def planned(case, media, *flags):
+    """`tools/w2kmedia plan MEDIA FLAGS --json`, parsed; the JSON is kept in
+    the artifacts."""
+    argv = [W2KMEDIA, "plan", media, "--json"] + list(flags)
+    case.log("run: %s" % " ".join(argv))
+    result = subprocess.run(argv, capture_output=True, text=True, timeout=300)
+    if result.returncode != 0:
+        case.fail("w2kmedia plan ended with %d: %s" % (result.returncode, result.stderr))
+    with open(os.path.join(case.artifacts, case.name + "-plan.json"), "w") as f:
+        f.write(result.stdout)
+    return json.loads(result.stdout)
+
+
+def expect_plan_and_try_agree(case, media, *flags):
+    """Runs `try` and `plan` on the same media with the same flags: the
+    windows and their answers, the programs started, the files of drive C:
+    by their bytes and the registry values must agree, but for what a known
+    Wine difference explains. Returns (the plan, the try's TryRun, the
+    Comparison)."""
+    run = tried(case, media, *flags)
+    plan = planned(case, media, *flags)
+    comparison = agreement.compare(plan, run.report)
+    case.log(comparison.report())
+    print(comparison.report())
+    for disagreement in comparison.disagreements:
+        case.expect(False, "plan and try disagree: " + disagreement)
+    return plan, run, comparison
 
 
 def expect_no_wine_left(case, run):

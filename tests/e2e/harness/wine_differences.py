@@ -10,29 +10,45 @@ A difference names what it applies to and matches the items of that kind:
 - "event": an event of the run (kinds and fields as `plan --json` gives
   them), by a test of its fields;
 - "timing": a wait of the timings, by its description.
+
+A difference may instead explain a text that both sides have but spell
+apart ("event" fields and "value" data): it then says whether the plan's
+text and the try's are the same once that difference is allowed for.
 """
 
 import re
 
 from .installer import MEDIA_CLASS_KEY
 
+# The Windows directory as each side spells it.
+PLAN_WINDOWS_DIRECTORY = "C:\\WINDOWS"
+WINE_WINDOWS_DIRECTORY = "C:\\windows"
+
 
 class Difference:
-    def __init__(self, name, applies_to, reason, pattern=None, test=None):
+    def __init__(self, name, applies_to, reason, pattern=None, test=None, same_text=None):
         self.name = name
         self.applies_to = applies_to
         self.reason = reason
         self._pattern = re.compile(pattern, re.IGNORECASE) if pattern else None
         self._test = test
+        self._same_text = same_text
 
     def explains(self, kind, item):
         """Whether this difference explains an item (a dict) of that kind."""
-        if kind not in self.applies_to:
+        if kind not in self.applies_to or self._same_text is not None:
             return False
         if self._test is not None:
             return self._test(item)
         text = item.get("path") or item.get("key") or item.get("what") or ""
         return bool(self._pattern.search(text))
+
+    def explains_texts(self, kind, plan_text, try_text):
+        """Whether this difference explains why the plan's text and the
+        try's differ."""
+        return (kind in self.applies_to and self._same_text is not None
+                and isinstance(plan_text, str) and isinstance(try_text, str)
+                and self._same_text(plan_text, try_text))
 
     def json(self):
         return {"name": self.name, "applies_to": list(self.applies_to), "reason": self.reason}
@@ -46,11 +62,23 @@ def _is_reboot(event):
     return event.get("kind") == "reboot"
 
 
+def _windows_directory_spelt_by_wine(plan_text, try_text):
+    return plan_text != try_text and plan_text.replace(
+        PLAN_WINDOWS_DIRECTORY, WINE_WINDOWS_DIRECTORY) == try_text
+
+
+def _run_entry_directory(plan_text, try_text):
+    return (plan_text.lower() == PLAN_WINDOWS_DIRECTORY.lower() + "\\system32"
+            and try_text.lower() == WINE_WINDOWS_DIRECTORY.lower())
+
+
 def _device_operation(*words):
     """A test for plan's "device" events whose operation names one of the
     words (without case and blanks)."""
     def test(event):
-        operation = event.get("operation", "").lower().replace(" ", "").replace("_", "")
+        operation = event.get("operation", "").lower()
+        for mark in " _-":
+            operation = operation.replace(mark, "")
         return event.get("kind") == "device" and any(w in operation for w in words)
     return test
 
@@ -58,9 +86,11 @@ def _device_operation(*words):
 KNOWN_DIFFERENCES = [
     Difference(
         "oem-inf-name", ("file",),
-        "Wine's SetupCopyOEMInfA keeps the INF's own name in the INF folder (QNAUDIO.INF, "
-        "with its QNAUDIO.pnf) where Windows names the copy oemN.inf: compare the INF that "
-        "reached the INF folder by its bytes, not by its name.",
+        "Wine keeps the INF's own name in the INF folder (QNAUDIO.INF, with its "
+        "QNAUDIO.pnf) where Windows names the copy oemN.inf: the INF the installer copies "
+        "there itself (SetupCopyOEMInfA) is compared by its bytes, not by its name. The copy "
+        "that a direct update makes reaches the INF folder only under Wine: the simulated "
+        "Windows records the update call, not the device installer's own work.",
         pattern=r"^C:\\windows\\inf\\(?!oem\d+\.inf$)[^\\]+\.(inf|pnf)$"),
     Difference(
         "device-installer-files", ("file", "folder"),
@@ -89,9 +119,26 @@ KNOWN_DIFFERENCES = [
     Difference(
         "reboot-restarts-the-session", ("event", "timing"),
         "ExitWindowsEx(EWX_REBOOT) returns TRUE under Wine and restarts the session at once "
-        "in the same prefix, running the Run entries, instead of rebooting: try follows it "
-        "into the run from the Run key, which a plan shows as a run of its own.",
+        "in the same prefix, running the Run entries, instead of rebooting: the run from the "
+        "Run key follows a second or two after the request, where a plan's follows the "
+        "restart at once.",
         test=lambda item: _is_reboot(item) or "reboot request" in item.get("what", "")),
+    Difference(
+        "windows-directory-spelling", ("event", "value"),
+        "Wine's Windows directory is C:\\windows, in lower case, where the simulated "
+        "Windows has C:\\WINDOWS as Windows XP spells it. Paths compare without case, but "
+        "the texts the installer builds from GetWindowsDirectoryA keep the spelling: the Run "
+        "value \"C:\\windows\\W2KSetup.exe -ReplaceMixer\" and the new mixer's command "
+        "line \"C:\\windows\\Mixer.exe /startup\" under Wine.",
+        same_text=_windows_directory_spelt_by_wine),
+    Difference(
+        "run-entry-directory", ("event",),
+        "Wine's session restart (wineboot) starts the Run entries with CreateProcessW and no "
+        "directory of their own, so they inherit its current directory, C:\\windows; the "
+        "logon of Windows starts them in the system folder, C:\\WINDOWS\\system32, as the "
+        "simulated Windows does. The run after the restart starts the new mixer without a "
+        "directory either, so the mixer starts there too (recorded: C:\\windows).",
+        same_text=_run_entry_directory),
     Difference(
         "source-list", ("event",),
         "SetupQuerySourceListA and SetupSetSourceListA are stubs under Wine that end the "
@@ -122,5 +169,14 @@ def explain(kind, item):
     """The known difference that explains an item, or None."""
     for difference in KNOWN_DIFFERENCES:
         if difference.explains(kind, item):
+            return difference
+    return None
+
+
+def explain_texts(kind, plan_text, try_text):
+    """The known difference that explains why a text of the plan and the
+    same text of the try differ, or None."""
+    for difference in KNOWN_DIFFERENCES:
+        if difference.explains_texts(kind, plan_text, try_text):
             return difference
     return None

@@ -27,7 +27,8 @@
  * exe), "process-end" (process_id, exe, exit_code), "window" (hwnd,
  * process_id, exe, kind, template, class, title, text, shot, and the tick it
  * was first seen at), "snapshot" (name and the window's left, top, right,
- * bottom), "answer" (hwnd, kind, template, answer, controls) and
+ * bottom), "answer" (hwnd, kind, template, answer: the clicks and the
+ * button as `w2kmedia plan` writes them, controls: the states then) and
  * "window-state" (hwnd, state, shot). */
 #include <stdio.h>
 #include <stdlib.h>
@@ -326,121 +327,155 @@ static const char* Photograph(HWND window, const char* what, char* name, size_t 
     return name;
 }
 
-static void Click(HWND window, int id)
+/* An answer as `w2kmedia plan` writes it: each control clicked, by its
+ * caption, a box or radio button followed by the state the dialog leaves it
+ * in ("(checked)" or "(cleared)"), then the button that ends it, joined by
+ * ", ". Setting the boxes and pressing the button are two steps, so that
+ * the window's picture in between shows the answer. */
+typedef struct {
+    char text[2048];
+    int button;      /* IDOK or IDCANCEL, pressed at the end */
+    const int* ids;  /* the controls whose states go with the answer */
+    int idCount;
+} Answer;
+
+static void AddStep(Answer* answer, const char* step)
+{
+    if (answer->text[0])
+        strncat(answer->text, ", ", sizeof answer->text - strlen(answer->text) - 1);
+    strncat(answer->text, step, sizeof answer->text - strlen(answer->text) - 1);
+}
+
+static BOOL Clickable(HWND window, int id)
 {
     HWND control = GetDlgItem(window, id);
-    if (control)
-        PostMessageA(control, BM_CLICK, 0, 0);
+    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+/* A click on a box or radio button, where one can be given. It is sent, not
+ * posted: when it returns the dialog's handler has run, so the state read
+ * then is the one the dialog leaves. */
+static void ClickBox(HWND window, int id, Answer* answer)
+{
+    HWND control = GetDlgItem(window, id);
+    DWORD_PTR ignored;
+    char caption[512], step[600];
+    if (!Clickable(window, id))
+        return;
+    SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    Utf8Text(control, caption, sizeof caption);
+    snprintf(step, sizeof step, "%s (%s)", caption,
+             CheckState(window, id) == BST_CHECKED ? "checked" : "cleared");
+    AddStep(answer, step);
     Sleep(CLICK_PAUSE_MS);
 }
 
-/* OK as a person gives it: a click on an enabled OK button; with none (or a
- * disabled one) the command itself, as the dialog's OK handler gets it. */
-static void PressOk(HWND window)
+/* The button that ends the answer: the one asked for when it can be
+ * clicked; OK that cannot be clicked (both boxes of the main dialog
+ * cleared) gives way to Cancel, as a person has only that left. */
+static void ChooseButton(HWND window, int wanted, Answer* answer)
 {
-    HWND button = GetDlgItem(window, IDOK);
+    char caption[512];
+    answer->button = wanted;
+    if (wanted == IDOK && !Clickable(window, IDOK) && Clickable(window, IDCANCEL))
+        answer->button = IDCANCEL;
+    if (GetDlgItem(window, answer->button))
+        Utf8Text(GetDlgItem(window, answer->button), caption, sizeof caption);
+    else
+        lstrcpynA(caption, answer->button == IDOK ? "OK" : "Cancel", sizeof caption);
+    AddStep(answer, caption);
+}
+
+/* The button pressed as a person presses it: a click on it; a window
+ * without such a button gets the command itself. */
+static void Press(HWND window, const Answer* answer)
+{
+    HWND button = GetDlgItem(window, answer->button);
     if (button && IsWindowEnabled(button))
         PostMessageA(button, BM_CLICK, 0, 0);
     else
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer->button, BN_CLICKED), 0);
 }
 
-static void RecordAnswer(HWND window, const char* kind, int templateId, const char* answer,
-                         const int* ids, int idCount)
+static void RecordAnswer(HWND window, const char* kind, int templateId, const Answer* answer)
 {
     char controls[256] = "";
     int i;
-    for (i = 0; i < idCount; ++i) {
+    for (i = 0; i < answer->idCount; ++i) {
         char one[32];
-        snprintf(one, sizeof one, "%s%d=%d", i ? "," : "", ids[i], CheckState(window, ids[i]));
+        snprintf(one, sizeof one, "%s%d=%d", i ? "," : "", answer->ids[i],
+                 CheckState(window, answer->ids[i]));
         strncat(controls, one, sizeof controls - strlen(controls) - 1);
     }
     RecordBegin("answer");
     RecordFieldNumber("hwnd", (unsigned long)(ULONG_PTR)window);
     RecordField("kind", kind);
     RecordFieldNumber("template", (unsigned long)templateId);
-    RecordField("answer", answer);
+    RecordField("answer", answer->text);
     RecordField("controls", controls);
     RecordWrite();
 }
 
-/* An answer: the boxes set as the settings say, then the button pressed.
- * Setting the boxes and pressing the button are two steps, so that the
- * window's picture in between shows the answer. */
-typedef struct {
-    const char* text;   /* "OK", "Cancel", "Install" */
-    int button;         /* IDOK or IDCANCEL */
-    const int* ids;     /* the controls whose states go with the answer */
-    int idCount;
-} Answer;
-
-static void RecordAnswerOf(HWND window, const char* kind, int templateId, const Answer* answer)
-{
-    RecordAnswer(window, kind, templateId, answer->text, answer->ids, answer->idCount);
-}
-
-static Answer SetMainDialog(HWND window)
+/* Cancel is pressed on its own; otherwise the boxes are cleared as asked. */
+static void SetMainDialog(HWND window, Answer* answer)
 {
     static const int ids[] = {ID_MAIN_APPS, ID_MAIN_DRIVER};
-    Answer answer = {"OK", IDOK, ids, 2};
-    if (!g_settings.apps && CheckState(window, ID_MAIN_APPS) == BST_CHECKED)
-        Click(window, ID_MAIN_APPS);
-    if (!g_settings.driver && CheckState(window, ID_MAIN_DRIVER) == BST_CHECKED)
-        Click(window, ID_MAIN_DRIVER);
+    answer->ids = ids;
+    answer->idCount = 2;
     if (g_settings.cancel) {
-        answer.text = "Cancel";
-        answer.button = IDCANCEL;
+        ChooseButton(window, IDCANCEL, answer);
+        return;
     }
-    return answer;
+    if (!g_settings.apps && CheckState(window, ID_MAIN_APPS) == BST_CHECKED)
+        ClickBox(window, ID_MAIN_APPS, answer);
+    if (!g_settings.driver && CheckState(window, ID_MAIN_DRIVER) == BST_CHECKED)
+        ClickBox(window, ID_MAIN_DRIVER, answer);
+    ChooseButton(window, IDOK, answer);
 }
 
-static Answer SetWin2000Dialog(HWND window)
+/* The jack boxes first, while the motherboard choice keeps them enabled,
+ * then the board, then the legacy box. */
+static void SetWin2000Dialog(HWND window, Answer* answer)
 {
     static const int ids[] = {ID_W2K_MOTHERBOARD, ID_W2K_SOUNDCARD, ID_W2K_REAR, ID_W2K_CENTRE,
                               ID_W2K_MICSUB, ID_W2K_LEGACY};
-    Answer answer = {"Install", IDOK, ids, 6};
     int i;
-    /* The jack boxes first, while the motherboard choice keeps them enabled. */
-    for (i = 0; i < g_settings.jackCount; ++i)
-        Click(window, g_settings.jacks[i]);
-    if (g_settings.legacy && CheckState(window, ID_W2K_LEGACY) != BST_CHECKED)
-        Click(window, ID_W2K_LEGACY);
-    if (g_settings.soundcard)
-        Click(window, ID_W2K_SOUNDCARD);
+    answer->ids = ids;
+    answer->idCount = 6;
     if (g_settings.cancel) {
-        answer.text = "Cancel";
-        answer.button = IDCANCEL;
+        ChooseButton(window, IDCANCEL, answer);
+        return;
     }
-    return answer;
+    for (i = 0; i < g_settings.jackCount; ++i)
+        ClickBox(window, g_settings.jacks[i], answer);
+    if (g_settings.soundcard)
+        ClickBox(window, ID_W2K_SOUNDCARD, answer);
+    if (g_settings.legacy && CheckState(window, ID_W2K_LEGACY) != BST_CHECKED)
+        ClickBox(window, ID_W2K_LEGACY, answer);
+    ChooseButton(window, IDOK, answer);
 }
 
-static Answer SetRestartPrompt(HWND window)
+static void SetRestartPrompt(HWND window, Answer* answer)
 {
     static const int ids[] = {ID_RESTART_YES, ID_RESTART_NO};
-    Answer answer = {"OK", IDOK, ids, 2};
+    answer->ids = ids;
+    answer->idCount = 2;
     if (!g_settings.restart)
-        Click(window, ID_RESTART_NO);
-    return answer;
+        ClickBox(window, ID_RESTART_NO, answer);
+    ChooseButton(window, IDOK, answer);
 }
 
-static Answer SetAnswer(HWND window, int templateId)
+static void SetAnswer(HWND window, int templateId, Answer* answer)
 {
-    static const Answer ok = {"OK", IDOK, NULL, 0};
+    memset(answer, 0, sizeof *answer);
     if (templateId == 102)
-        return SetMainDialog(window);
-    if (templateId == 131)
-        return SetWin2000Dialog(window);
-    if (templateId == 132)
-        return SetRestartPrompt(window);
-    return ok;
-}
-
-static void Press(HWND window, const Answer* answer)
-{
-    if (answer->button == IDOK)
-        PressOk(window);
+        SetMainDialog(window, answer);
+    else if (templateId == 131)
+        SetWin2000Dialog(window, answer);
+    else if (templateId == 132)
+        SetRestartPrompt(window, answer);
     else
-        Click(window, answer->button);
+        ChooseButton(window, IDOK, answer);
 }
 
 static SeenWindow* FindSeen(HWND window)
@@ -466,7 +501,7 @@ static void Meet(HWND window)
     const char* kind;
     const char* exe;
     BOOL ours, answered;
-    Answer answer = {"", 0, NULL, 0};
+    Answer answer;
     DWORD seenTick = GetTickCount();
     char title[1024], text[2048], className[64], shot[64];
 
@@ -497,7 +532,7 @@ static void Meet(HWND window)
      * taken once the boxes show the answer, just before the button. */
     answered = ours && strcmp(kind, "window") != 0;
     if (answered) {
-        answer = SetAnswer(window, templateId);
+        SetAnswer(window, templateId, &answer);
         if (answer.idCount)
             Sleep(SETTLE_MS);
     }
@@ -518,7 +553,7 @@ static void Meet(HWND window)
 
     if (answered) {
         seen->mainDialog = templateId == 102;
-        RecordAnswerOf(window, kind, templateId, &answer);
+        RecordAnswer(window, kind, templateId, &answer);
         Press(window, &answer);
     }
 }

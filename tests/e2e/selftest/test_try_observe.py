@@ -43,7 +43,7 @@ STARTED = [record("installer-start", 1000, command='"D:\\W2KSetup.exe"', directo
 def typical_records():
     return STARTED + [
         window(1600, 11, "dialog", 102, "PCI Audio Device Driver And Applications Setup Program"),
-        answer(2100, 11, "OK", "1001=0,1002=1"),
+        answer(2100, 11, "Install Applications (cleared), OK", "1001=0,1002=1"),
         window(2500, 12, "message", title="Setup", text=NOTICE),
         answer(2900, 12, "OK"),
         window(38100, 13, "dialog", 132, "Restarting Windows"),
@@ -88,10 +88,15 @@ class RunsTest(unittest.TestCase):
                          [(600, "dialog"), (1500, "message"), (37100, "dialog"),
                           (37610, "reboot")])
         dialog, message, prompt, reboot = first.events
-        self.assertEqual((dialog["template"], dialog["answer"], dialog["controls"]),
-                         (102, "OK", {"1001": "unchecked", "1002": "checked"}))
+        self.assertEqual((dialog["template"], dialog["title"], dialog["answer"],
+                          dialog["controls"]),
+                         (102, "PCI Audio Device Driver And Applications Setup Program",
+                          "Install Applications (cleared), OK",
+                          {"1001": "unchecked", "1002": "checked"}))
+        # A message has plan's fields, and no answer: every message box gets OK.
         self.assertEqual((message["text"], message["caption"], message["answered_ms"]),
                          (NOTICE, "Setup", 1900))
+        self.assertNotIn("answer", message)
         self.assertEqual(prompt["controls"]["1000"], "checked")
         self.assertTrue(reboot["accepted"])
 
@@ -99,7 +104,7 @@ class RunsTest(unittest.TestCase):
         copy = observe.observe(typical_records(), typical_calls(), "xp", True)[1]
         self.assertEqual(copy.events, [{
             "t_ms": 3200, "kind": "start", "command_line": "C:\\windows\\Mixer.exe /startup",
-            "current_dir": "C:\\windows", "show": 0, "started": True}])
+            "current_dir": "C:\\windows", "show": "SW_HIDE"}])
 
     def test_the_directory_a_program_inherits_is_the_last_one_made_current(self):
         calls = typical_calls()[:3] + [
@@ -109,10 +114,11 @@ class RunsTest(unittest.TestCase):
             call(1900, FIRST, observe.WIN_EXEC, '0063fb50 "D:\\\\Setup.exe /AP",00000005',
                  result=2)]
         first = observe.observe(STARTED, calls, "xp", True)[0]
-        self.assertEqual([(e["command_line"], e["current_dir"], e["show"], e["started"])
+        self.assertEqual([(e["command_line"], e["current_dir"], e["show"], e.get("error"))
                           for e in first.events],
-                         [("D:\\W2K-ME\\app\\Setup.exe", "D:\\W2K-ME", None, False),
-                          ("D:\\Setup.exe /AP", "D:\\W2K-ME", 5, False)])
+                         [("D:\\W2K-ME\\app\\Setup.exe", "D:\\W2K-ME", None,
+                           "CreateProcessA failed"),
+                          ("D:\\Setup.exe /AP", "D:\\W2K-ME", "SW_SHOW", "program not found")])
 
     def test_other_programs_windows_are_kept_apart(self):
         records = typical_records()
@@ -124,7 +130,11 @@ class RunsTest(unittest.TestCase):
         caption = "\u91cd\u65b0\u555f\u52d5".encode("utf-8").decode("latin-1")
         records = STARTED + [window(1500, 20, "dialog", 132, caption), answer(1600, 20, "OK")]
         first = observe.observe(records, [], "xp", False)[0]
-        self.assertEqual(first.events[0]["caption"], "\u91cd\u65b0\u555f\u52d5")
+        self.assertEqual(first.events[0]["title"], "\u91cd\u65b0\u555f\u52d5")
+
+    def test_a_dialog_not_answered_has_an_empty_answer(self):
+        records = STARTED + [window(1500, 21, "dialog", 102, "Setup")]
+        self.assertEqual(observe.observe(records, [], "xp", False)[0].events[0]["answer"], "")
 
 
 class RouteTest(unittest.TestCase):
@@ -177,16 +187,21 @@ class TimingsTest(unittest.TestCase):
 
 
 class DescribeTest(unittest.TestCase):
-    def test_answers_name_the_boxes_checked(self):
+    def test_each_kind_in_one_line(self):
         self.assertEqual(observe.describe({
-            "kind": "dialog", "template": 131, "caption": "X", "answer": "Install",
-            "controls": {"1006": "checked", "1007": "unchecked", "1012": "checked",
-                         "1000": "unchecked"}}),
-            'Windows 2000/XP options dialog "X" -> Install with motherboard, '
-            'line-in/centre shared')
+            "kind": "dialog", "template": 131, "title": "X",
+            "answer": "Disable legacy device (MIDI/GAME port) (checked), Install"}),
+            'Windows 2000/XP options dialog "X" -> '
+            'Disable legacy device (MIDI/GAME port) (checked), Install')
+        self.assertEqual(observe.describe({"kind": "dialog", "template": 132, "title": "Y",
+                                           "answer": ""}), 'restart prompt "Y"')
+        self.assertEqual(observe.describe({"kind": "message", "text": "T", "caption": "Setup",
+                                           "answered_ms": 5}),
+                         'message "T" (Setup), answered OK')
         self.assertEqual(observe.describe({"kind": "start", "command_line": "a.exe",
-                                           "current_dir": None, "started": False}),
-                         "started a.exe (in ?), which failed")
+                                           "current_dir": None, "show": None,
+                                           "error": "program not found"}),
+                         "started a.exe (in ?), which failed: program not found")
 
 
 if __name__ == "__main__":

@@ -50,9 +50,40 @@ class KnownDifferencesTest(unittest.TestCase):
         self.assertEqual(explained("event", {"kind": "device",
                                              "operation": "UpdateDriverForPlugAndPlayDevices"}),
                          "update-without-inf")
+        # The operations as plan names them.
+        for operation, name in (("set source list", "source-list"),
+                                ("re-enumerate", "no-reenumeration"),
+                                ("update", "update-without-inf")):
+            self.assertEqual(explained("event", {"kind": "device", "operation": operation}), name)
+        self.assertIsNone(explained("event", {"kind": "device", "operation": "register INF"}))
         self.assertIsNone(explained("event", {"kind": "dialog", "template": 102}))
         self.assertEqual(explained("timing", {"what": "the driver notice answered to the restart prompt"}),
                          "completion-wait")
+
+    def test_texts_spelt_apart(self):
+        def named(kind, plan_text, try_text):
+            difference = wine_differences.explain_texts(kind, plan_text, try_text)
+            return difference.name if difference else None
+
+        self.assertEqual(named("value", "C:\\WINDOWS\\W2KSetup.exe -ReplaceMixer",
+                               "C:\\windows\\W2KSetup.exe -ReplaceMixer"),
+                         "windows-directory-spelling")
+        self.assertEqual(named("event", "C:\\WINDOWS\\Mixer.exe /startup",
+                               "C:\\windows\\Mixer.exe /startup"), "windows-directory-spelling")
+        self.assertIsNone(named("value", "C:\\WINDOWS\\W2KSetup.exe -ReplaceMixer",
+                                "C:\\windows\\W2KSetup.exe /DRIVER"), "more than the spelling")
+        self.assertIsNone(named("value", "D:\\WINDOWS\\x", "D:\\windows\\x"),
+                          "only the Windows directory")
+        self.assertIsNone(named("value", "C:\\windows", "C:\\windows"), "no difference at all")
+        self.assertEqual(named("event", "C:\\WINDOWS\\system32", "C:\\windows"),
+                         "run-entry-directory")
+        self.assertIsNone(named("event", "C:\\WINDOWS", "C:\\windows\\system32"))
+        self.assertIsNone(named("value", "C:\\WINDOWS\\system32", "C:\\windows"),
+                          "a directory difference is about the programs started")
+        self.assertIsNone(named("event", 131, 132))
+        self.assertIsNone(explained("event", {"kind": "start", "current_dir": "C:\\windows",
+                                              "show": "SW_HIDE"}),
+                          "a text difference explains no item on its own")
 
     def test_every_difference_has_a_reason(self):
         names = [d.name for d in wine_differences.KNOWN_DIFFERENCES]

@@ -177,8 +177,14 @@ TEST(SimEffects, DialogsReportTheirTitleAndEachClickWithTheStateItLeaves)
         explicit Events(sim::SimMachine& machine) : m_machine(machine) {}
         void Attached(platform::WindowHandle dialog) override { m_dialog = dialog; }
         bool InitDialog() override { return true; }
+        // Like the installer's dialogs: the driver box stays checked when
+        // clicked, and OK does its work before the dialog ends.
         void Command(int id, int) override
         {
+            if (id == IDC_INSTALL_DRIVER)
+                m_machine.os().dialogs.SetCheck(m_dialog, IDC_INSTALL_DRIVER, 1);
+            if (id == platform::kIdOk)
+                m_machine.os().desktop.ShowMessage(m_dialog, "Working", "Setup", 0);
             if (id == platform::kIdOk || id == platform::kIdCancel)
                 m_machine.os().dialogs.EndDialog(m_dialog, id);
         }
@@ -192,6 +198,7 @@ TEST(SimEffects, DialogsReportTheirTitleAndEachClickWithTheStateItLeaves)
     } events(machine);
     machine.dialogs.Expect(IDD_SETUP_DIALOG, [](sim::SimDialog& dialog) {
         dialog.Click(IDC_INSTALL_APPLICATIONS);
+        dialog.Click(IDC_INSTALL_DRIVER);
         dialog.PressOk();
     });
     machine.dialogs.Expect(IDD_RESTART, [](sim::SimDialog& dialog) {
@@ -207,7 +214,10 @@ TEST(SimEffects, DialogsReportTheirTitleAndEachClickWithTheStateItLeaves)
                   "dialog template=102 title=PCI Audio Device Driver And Applications Setup "
                   "Program",
                   "click template=102 control=1001 text=Install Applications checked=true",
+                  // The box the handler checked again is reported checked.
+                  "click template=102 control=1002 text=Install Device Driver checked=true",
                   "click template=102 control=1 text=OK",
+                  "message text=Working caption=Setup",
                   "dialog template=132 title=Restarting Windows",
                   "click template=132 control=1001 text=No, I will restart my computer later. "
                   "checked=true",

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""`tools/w2kmedia try --windows 2000 --args /DRIVER` on a media whose only
-driver folder is "WIN_ME\\": the notice with no dialog before it, the package
-of WIN_ME\\drv\\ staged with the DOS drivers, the mixer and the installer
-placed in the Windows directory and the Run value written for the run after
-the restart; "No" on the restart prompt, so no reboot is asked for."""
+"""`w2kmedia try` and `w2kmedia plan` agree on "/DRIVER" on Windows 2000 with
+a media whose only driver folder is "WIN_ME\\", "No" on the restart prompt.
+
+The try: the notice with no dialog before it, the package of WIN_ME\\drv\\
+staged with the DOS drivers, the mixer and the installer placed in the
+Windows directory and the Run value written for the run after the restart;
+no reboot is asked for. The plan of the same media with the same answers
+must agree with it, but for what harness/wine_differences.py explains."""
 
 # ctest-timeout: 240
 
@@ -14,19 +17,26 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from harness import RUN_KEY, run_case  # noqa: E402
 from harness.installer import (DOS, DRIVER_PACKAGE, MIXER_RUN_COMMAND, MIXER_RUN_VALUE,  # noqa: E402
                                NOTICE, STAGING)
-from try_runs import file_sha256, tried  # noqa: E402
+from try_runs import expect_plan_and_try_agree, file_sha256  # noqa: E402
 
 
-def try_driver_switch(case):
+def agree_driver_switch(case):
     media = case.make_media(web_setup=0, driver_folders=["WIN_ME"], package_folder="WIN_ME")
-    run = tried(case, media.unix, "--windows", "2000", "--args", "/DRIVER", "--restart", "no")
+    _, run, comparison = expect_plan_and_try_agree(
+        case, media.unix, "--windows", "2000", "--args", "/DRIVER", "--restart", "no")
+    # The staged files, the copies in the Windows directory, the CD player's
+    # INI, and the Run value for the run after the restart.
+    case.expect(comparison.compared["files"] >= 12 and comparison.compared["values"] == 1,
+                "too little compared: %s" % comparison.compared)
     report = run.report
     case.expect_equal((report["command_line"], report["route"], report["exit_code"],
                        report["reboot_requested"], report["restart_runs"]),
                       ("/DRIVER", "driver-switch", 0, False, []), "the run")
-    case.expect_equal([(e["kind"], e.get("text") or e.get("template"), e["answer"])
+    case.expect_equal([(e["kind"], e.get("text") or e.get("template"), e.get("answer"))
                        for e in run.events()],
-                      [("message", NOTICE, "OK"), ("dialog", 132, "OK")], "windows and answers")
+                      [("message", NOTICE, None),
+                       ("dialog", 132, "No, I will restart my computer later. (checked), OK")],
+                      "windows and answers")
 
     files = {c["path"]: (c["after"] or {}).get("sha256") for c in run.changes()
              if c["kind"] == "file"}
@@ -48,4 +58,4 @@ def try_driver_switch(case):
 
 
 if __name__ == "__main__":
-    run_case(try_driver_switch, windows="win2k")
+    run_case(agree_driver_switch, windows="win2k")
