@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds both configurations from this tree:
 #   build/win32   the product W2KSetup.exe and the Win32 test helpers (MinGW-w64, i686)
-#   build/native  the system on the simulated Windows, with the tests (g++)
+#   build/native  the system on the simulated Windows, with the tests (g++),
+#                 under AddressSanitizer and UndefinedBehaviorSanitizer
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 # At most two jobs: the machine is shared.
@@ -11,6 +12,6 @@ cmake -S "$top" -B "$top/build/win32" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i
       -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 cmake --build "$top/build/win32" -j "$jobs"
 
-cmake -S "$top" -B "$top/build/native" -DCMAKE_BUILD_TYPE=Debug \
+cmake -S "$top" -B "$top/build/native" -DCMAKE_BUILD_TYPE=Debug -DSETUP_SANITIZE=ON \
       -DWIN32_BUILD_DIR="$top/build/win32" >/dev/null
 cmake --build "$top/build/native" -j "$jobs"
