@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/sim/profile_int.h"
+
 namespace sim {
 
 namespace {
@@ -104,15 +106,7 @@ int SimProfiles::GetInt(const std::string& section, const std::string& key, int 
     auto value = Entry(file, section, key);
     if (!value)
         return defaultValue;
-    // Leading decimal digits, with a sign; no digits reads as 0.
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < value->size() && ((*value)[i] == '-' || (*value)[i] == '+'))
-        negative = (*value)[i++] == '-';
-    long number = 0;
-    while (i < value->size() && std::isdigit(static_cast<unsigned char>((*value)[i])))
-        number = number * 10 + ((*value)[i++] - '0');
-    return static_cast<int>(negative ? -number : number);
+    return ProfileIntFromValue(*value, defaultValue);
 }
 
 std::string SimProfiles::GetString(const std::string& section, const std::string& key,
