@@ -1,13 +1,10 @@
 #include "driver/present_device.h"
 
-namespace {
-
-// The entry of the hardware-ID multi-string that contains `deviceId`, if any.
 // Entries are read only within the bytes the property call returned, so a
 // list that lacks its final terminators still ends there. Hardware IDs are
 // plain ASCII, so a byte search respects every multibyte code page.
-bool FindMatchingEntry(const std::string& data, const std::string& deviceId,
-                       std::string& matchingEntry)
+bool FindHardwareIdEntry(const std::string& data, const std::string& deviceId,
+                         std::string& matchingEntry)
 {
     std::size_t start = 0;
     while (start < data.size() && data[start] != '\0') {
@@ -23,8 +20,6 @@ bool FindMatchingEntry(const std::string& data, const std::string& deviceId,
     }
     return false;
 }
-
-}  // namespace
 
 int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& removeFlag)
 {
@@ -42,7 +37,7 @@ int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& remove
         if (ids.status != platform::HardwareIds::Status::Read)
             break;
         std::string entry;
-        if (!FindMatchingEntry(ids.data, deviceId, entry))
+        if (!FindHardwareIdEntry(ids.data, deviceId, entry))
             continue;
         if (removeFlag != 0)
             removeFlag = os.devices.RemoveDevice(*set, device) ? 1 : 0;

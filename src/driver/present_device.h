@@ -12,3 +12,10 @@
 // becomes the whole matching entry. Returns 1 when a device matched, else 0.
 // The thread's last error is left as the search left it.
 int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& removeFlag);
+
+// The walk over one device's hardware-ID property (`data`, as the property
+// call returned it): the entries in order, up to the first empty one or the
+// end of the data. Gives the first entry that contains `deviceId` (a
+// case-sensitive substring search) and returns true, or returns false.
+bool FindHardwareIdEntry(const std::string& data, const std::string& deviceId,
+                         std::string& matchingEntry);
