@@ -5,11 +5,12 @@
 // it stands on: the program name's own ("D:") or, without one, the current
 // directory's up to its first colon. For a program name of the usual shape,
 // [drive] [\] folder\...\file, SourceDir is exactly the folder, as in these
-// examples:
-//   D:\W2KSETUP.EXE             any        D:\
-//   E:\DRIVERS\AUDIO\SETUP.EXE  any        E:\DRIVERS\AUDIO\
-//   \AUDIO\SETUP.EXE            D:\TEMP    D:\AUDIO\
-//   AUDIO\SETUP.EXE             D:\TEMP    D:AUDIO\  (drive-relative)
+// examples (and a name without a folder stays whole):
+//   "D:\W2KSETUP.EXE"             any          "D:\"
+//   "E:\DRIVERS\AUDIO\SETUP.EXE"  any          "E:\DRIVERS\AUDIO\"
+//   "\AUDIO\SETUP.EXE"            "D:\TEMP"    "D:\AUDIO\"
+//   "AUDIO\SETUP.EXE"             "D:\TEMP"    "D:AUDIO\" (drive-relative)
+//   "SETUP.EXE"                   "D:\TEMP"    "D:SETUP.EXE\"
 #include <optional>
 #include <vector>
 
@@ -37,6 +38,7 @@ struct UsualProgramName {
     std::string drive;
     bool fromRoot = false;
     std::vector<std::string> folders;
+    std::string file;
 };
 
 std::optional<UsualProgramName> ParseUsual(std::string name)
@@ -63,9 +65,8 @@ std::optional<UsualProgramName> ParseUsual(std::string name)
         if (part.empty() || part.find(':') != std::string::npos)
             return std::nullopt;
     }
-    parts.pop_back();  // the file name
-    if (parts.empty() && !(parsed.fromRoot && !parsed.drive.empty()))
-        return std::nullopt;  // no folder: only "D:\FILE" has one, the root
+    parsed.file = parts.back();
+    parts.pop_back();
     parsed.folders = parts;
     return parsed;
 }
@@ -75,12 +76,19 @@ std::string ExpectedSourceDir(const UsualProgramName& name, const std::string& c
     std::string folder;
     for (const std::string& part : name.folders)
         folder += part + "\\";
+    // Without a backslash after its first character the name has no folder
+    // to cut off ("SETUP.EXE", "\SETUP.EXE", "D:SETUP.EXE"): it stays whole.
+    if (name.folders.empty() && !(name.fromRoot && !name.drive.empty())) {
+        const std::string drive = name.drive.empty() ? DriveOf(currentDirectory) : name.drive;
+        return drive + (name.fromRoot ? "\\" : "") + name.file + "\\";
+    }
     if (!name.drive.empty())
         return name.drive + (name.fromRoot ? "\\" : "") + folder;
     if (name.fromRoot)
         return DriveOf(currentDirectory) + "\\" + folder;
-    // A one-letter first folder followed by more reads like "X\": Windows
-    // gets a backslash after the drive then, as for a path from the root.
+    // A one-letter first folder followed by more reads like "X\...": the
+    // derivation then puts a backslash after the drive, as for a path from
+    // the root.
     const bool looksRooted = name.folders.size() >= 2 && name.folders[0].size() == 1;
     return DriveOf(currentDirectory) + (looksRooted ? "\\" : "") + folder;
 }
