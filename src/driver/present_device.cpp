@@ -3,8 +3,8 @@
 // Entries are read only within the bytes the property call returned, so a
 // list that lacks its final terminators still ends there. Hardware IDs are
 // plain ASCII, so a byte search respects every multibyte code page.
-bool FindHardwareIdEntry(const std::string& data, const std::string& deviceId,
-                         std::string& matchingEntry)
+std::optional<std::string> FindHardwareIdEntry(const std::string& data,
+                                               const std::string& deviceId)
 {
     std::size_t start = 0;
     while (start < data.size() && data[start] != '\0') {
@@ -12,13 +12,11 @@ bool FindHardwareIdEntry(const std::string& data, const std::string& deviceId,
         if (end == std::string::npos)
             end = data.size();
         std::string entry = data.substr(start, end - start);
-        if (entry.find(deviceId) != std::string::npos) {
-            matchingEntry = entry;
-            return true;
-        }
+        if (entry.find(deviceId) != std::string::npos)
+            return entry;
         start = end + 1;
     }
-    return false;
+    return std::nullopt;
 }
 
 int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& removeFlag)
@@ -36,13 +34,13 @@ int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& remove
             continue;
         if (ids.status != platform::HardwareIds::Status::Read)
             break;
-        std::string entry;
-        if (!FindHardwareIdEntry(ids.data, deviceId, entry))
+        auto entry = FindHardwareIdEntry(ids.data, deviceId);
+        if (!entry)
             continue;
         if (removeFlag != 0)
             removeFlag = os.devices.RemoveDevice(*set, device) ? 1 : 0;
         // The whole entry, however long: the update is aimed at exactly this ID.
-        deviceId = entry;
+        deviceId = *entry;
         matched = true;
     }
 

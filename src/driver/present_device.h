@@ -1,6 +1,7 @@
 // The search for the audio device among the present devices.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -16,6 +17,6 @@ int FindPresentDevice(platform::Platform& os, std::string& deviceId, int& remove
 // The walk over one device's hardware-ID property (`data`, as the property
 // call returned it): the entries in order, up to the first empty one or the
 // end of the data. Gives the first entry that contains `deviceId` (a
-// case-sensitive substring search) and returns true, or returns false.
-bool FindHardwareIdEntry(const std::string& data, const std::string& deviceId,
-                         std::string& matchingEntry);
+// case-sensitive substring search), if any.
+std::optional<std::string> FindHardwareIdEntry(const std::string& data,
+                                               const std::string& deviceId);

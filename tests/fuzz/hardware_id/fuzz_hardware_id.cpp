@@ -50,14 +50,11 @@ std::optional<std::string> ExpectedEntry(const std::string& data, const std::str
 
 void CheckWalk(const std::string& data, const std::string& searched)
 {
-    std::string entry;
-    const bool found = FindHardwareIdEntry(data, searched, entry);
+    const auto entry = FindHardwareIdEntry(data, searched);
     const auto expected = ExpectedEntry(data, searched);
-    FUZZ_CHECK(found == expected.has_value());
-    if (found) {
-        FUZZ_CHECK(entry == *expected);
-        FUZZ_CHECK(!entry.empty() && entry.find('\0') == std::string::npos);
-    }
+    FUZZ_CHECK(entry == expected);
+    if (entry)
+        FUZZ_CHECK(!entry->empty() && entry->find('\0') == std::string::npos);
 }
 
 void CheckSearch(const std::vector<std::string>& properties, const std::string& searched)
