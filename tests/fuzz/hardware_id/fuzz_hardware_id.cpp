@@ -1,13 +1,15 @@
 // The hardware-ID walk of the device search. An input that begins with "="
-// names the searched ID up to its first line feed; otherwise the device's own
-// hardware ID is searched. The rest is the present devices, separated by line
-// feeds: each one's hardware-ID property bytes, or nothing for a device that
-// has no such property.
+// names the ID the walk searches, up to its first line feed; otherwise it
+// searches the device's own hardware ID. The rest is the present devices,
+// separated by line feeds: each one's hardware-ID property bytes, or nothing
+// for a device that has no such property.
 //
 // The walk must give the first entry, before the first empty one and within
-// the property's bytes, that contains the searched ID. The search must then
-// remove exactly the first device with such an entry, put that entry in the
-// ID buffer, and leave no device set open; with no match nothing changes.
+// the property's bytes, that contains the searched ID. The device search for
+// the audio device must find the first device with an entry that contains
+// its hardware ID and give that whole entry; when asked to remove, it must
+// remove exactly that device. It leaves no device set open, and with no
+// match nothing changes.
 #include <optional>
 #include <vector>
 
@@ -57,34 +59,59 @@ void CheckWalk(const std::string& data, const std::string& searched)
         FUZZ_CHECK(!entry->empty() && entry->find('\0') == std::string::npos);
 }
 
-void CheckSearch(const std::vector<std::string>& properties, const std::string& searched)
+// The machine's present devices, one per property; an empty property is a
+// device without hardware IDs.
+void AddDevices(sim::SimMachine& machine, const std::vector<std::string>& properties)
 {
-    sim::SimMachine machine;
-    std::optional<std::size_t> expectedDevice;
-    std::string expectedId = searched;
     for (std::size_t i = 0; i < properties.size(); ++i) {
         sim::SimDevice device;
         device.instanceId = "DEVICE\\" + std::to_string(i);
         device.hasHardwareIds = !properties[i].empty();
         device.hardwareIdData = properties[i];
         machine.devices.devices.push_back(device);
-        if (device.hasHardwareIds && !expectedDevice) {
-            if (auto entry = ExpectedEntry(properties[i], searched)) {
-                expectedDevice = i;
-                expectedId = *entry;
-            }
-        }
     }
+}
 
-    std::string deviceId = searched;
-    int removeFlag = 1;
-    const int result = FindPresentDevice(machine.os(), deviceId, removeFlag);
-    FUZZ_CHECK(result == (expectedDevice ? 1 : 0));
-    FUZZ_CHECK(deviceId == expectedId);
-    FUZZ_CHECK(removeFlag == 1);
-    for (std::size_t i = 0; i < properties.size(); ++i)
-        FUZZ_CHECK(machine.devices.devices[i].present == (expectedDevice != i));
+std::optional<std::size_t> FirstMatchingDevice(const std::vector<std::string>& properties)
+{
+    for (std::size_t i = 0; i < properties.size(); ++i) {
+        if (!properties[i].empty() && ExpectedEntry(properties[i], kHardwareId))
+            return i;
+    }
+    return std::nullopt;
+}
+
+void CheckDevicesLeft(const sim::SimMachine& machine, std::optional<std::size_t> removed)
+{
+    for (std::size_t i = 0; i < machine.devices.devices.size(); ++i)
+        FUZZ_CHECK(machine.devices.devices[i].present == (removed != i));
     FUZZ_CHECK(machine.devices.OpenDeviceSets() == 0);
+}
+
+// The device search for the audio device's hardware ID, as the driver
+// update runs it: once to find the device, once to remove it.
+void CheckSearch(const std::vector<std::string>& properties)
+{
+    const std::optional<std::size_t> expected = FirstMatchingDevice(properties);
+    const std::string expectedId =
+        expected ? *ExpectedEntry(properties[*expected], kHardwareId) : kHardwareId;
+
+    sim::SimMachine finding;
+    AddDevices(finding, properties);
+    std::string deviceId = kHardwareId;
+    int removeFlag = 0;
+    FUZZ_CHECK(FindPresentDevice(finding.os(), deviceId, removeFlag) == (expected ? 1 : 0));
+    FUZZ_CHECK(deviceId == expectedId);
+    FUZZ_CHECK(removeFlag == 0);
+    CheckDevicesLeft(finding, std::nullopt);
+
+    sim::SimMachine removing;
+    AddDevices(removing, properties);
+    deviceId = kHardwareId;
+    removeFlag = 1;
+    FUZZ_CHECK(FindPresentDevice(removing.os(), deviceId, removeFlag) == (expected ? 1 : 0));
+    FUZZ_CHECK(removeFlag == 1);
+    CheckDevicesLeft(removing, expected);
 }
 
 }  // namespace
@@ -103,6 +130,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (const std::string& property : properties)
         CheckWalk(property, searched);
-    CheckSearch(properties, searched);
+    CheckSearch(properties);
     return 0;
 }
