@@ -89,29 +89,27 @@ void CheckDevicesLeft(const sim::SimMachine& machine, std::optional<std::size_t>
 }
 
 // The device search for the audio device's hardware ID, as the driver
-// update runs it: once to find the device, once to remove it.
+// update runs it on one machine: first to find the device, then to remove it.
 void CheckSearch(const std::vector<std::string>& properties)
 {
     const std::optional<std::size_t> expected = FirstMatchingDevice(properties);
     const std::string expectedId =
         expected ? *ExpectedEntry(properties[*expected], kHardwareId) : kHardwareId;
 
-    sim::SimMachine finding;
-    AddDevices(finding, properties);
+    sim::SimMachine machine;
+    AddDevices(machine, properties);
     std::string deviceId = kHardwareId;
     int removeFlag = 0;
-    FUZZ_CHECK(FindPresentDevice(finding.os(), deviceId, removeFlag) == (expected ? 1 : 0));
+    FUZZ_CHECK(FindPresentDevice(machine.os(), deviceId, removeFlag) == (expected ? 1 : 0));
     FUZZ_CHECK(deviceId == expectedId);
     FUZZ_CHECK(removeFlag == 0);
-    CheckDevicesLeft(finding, std::nullopt);
+    CheckDevicesLeft(machine, std::nullopt);
 
-    sim::SimMachine removing;
-    AddDevices(removing, properties);
     deviceId = kHardwareId;
     removeFlag = 1;
-    FUZZ_CHECK(FindPresentDevice(removing.os(), deviceId, removeFlag) == (expected ? 1 : 0));
+    FUZZ_CHECK(FindPresentDevice(machine.os(), deviceId, removeFlag) == (expected ? 1 : 0));
     FUZZ_CHECK(removeFlag == 1);
-    CheckDevicesLeft(removing, expected);
+    CheckDevicesLeft(machine, expected);
 }
 
 }  // namespace
