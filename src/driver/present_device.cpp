@@ -2,13 +2,11 @@
 
 #include "driver/driver_paths.h"
 
-namespace {
-
-// The entry of the hardware-ID multi-string that contains `deviceId`, if any.
 // Entries are read only within the bytes the property call returned, so a
 // list that lacks its final terminators still ends there. Hardware IDs are
 // plain ASCII, so a byte search respects every multibyte code page.
-std::optional<std::string> FindMatchingEntry(const std::string& data, const std::string& deviceId)
+std::optional<std::string> FindHardwareIdEntry(const std::string& data,
+                                               const std::string& deviceId)
 {
     std::size_t start = 0;
     while (start < data.size() && data[start] != '\0') {
@@ -22,6 +20,8 @@ std::optional<std::string> FindMatchingEntry(const std::string& data, const std:
     }
     return std::nullopt;
 }
+
+namespace {
 
 enum class OnMatch { Keep, Remove };
 
@@ -40,7 +40,7 @@ std::optional<std::string> SearchPresentDevices(platform::Platform& os, OnMatch 
         platform::HardwareIds ids = os.devices.GetHardwareIds(*set, device);
         if (ids.status != platform::HardwareIds::Status::Read)
             continue;
-        matched = FindMatchingEntry(ids.data, kHardwareId);
+        matched = FindHardwareIdEntry(ids.data, kHardwareId);
         if (matched && onMatch == OnMatch::Remove)
             os.devices.RemoveDevice(*set, device);
     }

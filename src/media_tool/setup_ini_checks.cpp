@@ -3,6 +3,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/sim/profile_int.h"
 #include "platform/sim/sim_context.h"
 #include "platform/sim/sim_profiles.h"
 
@@ -143,7 +144,7 @@ private:
         if (known->number && !IsPlainInteger(line.value)) {
             m_findings.Add({Severity::Warning, "setup-ini-value", m_path,
                             shown + " is not a plain number: the installer reads it as " +
-                                std::to_string(sim::ProfileIntOf(line.value)) +
+                                std::to_string(sim::ProfileIntFromValue(line.value, 0)) +
                                 "; write the number itself, such as 0 or 1.",
                             {}});
         }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/sim/profile_int.h"
+
 namespace sim {
 
 namespace {
@@ -99,18 +101,6 @@ std::vector<ProfileLine> ReadProfileLines(const std::string& text)
     return lines;
 }
 
-int ProfileIntOf(const std::string& value)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < value.size() && (value[i] == '-' || value[i] == '+'))
-        negative = value[i++] == '-';
-    long number = 0;
-    while (i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])))
-        number = number * 10 + (value[i++] - '0');
-    return static_cast<int>(negative ? -number : number);
-}
-
 std::string SimProfiles::Locate(const std::string& file) const
 {
     if (file.find('\\') == std::string::npos && file.find(':') == std::string::npos)
@@ -136,7 +126,7 @@ int SimProfiles::GetInt(const std::string& section, const std::string& key, int 
         return defaultValue;
     m_context.Record("GetPrivateProfileIntA", detail);
     auto value = Entry(file, section, key);
-    return value ? ProfileIntOf(*value) : defaultValue;
+    return value ? ProfileIntFromValue(*value, defaultValue) : defaultValue;
 }
 
 std::string SimProfiles::GetString(const std::string& section, const std::string& key,

@@ -26,10 +26,6 @@ std::vector<std::string> SplitLines(const std::string& text);
 // The lines of a profile file, read as above.
 std::vector<ProfileLine> ReadProfileLines(const std::string& text);
 
-// The number GetPrivateProfileIntA makes of a value: its leading decimal
-// digits, with a sign; no digits read as 0.
-int ProfileIntOf(const std::string& value);
-
 class SimProfiles : public platform::Profiles {
 public:
     SimProfiles(SimContext& context, SimFileSystem& files) : m_context(context), m_files(files) {}
