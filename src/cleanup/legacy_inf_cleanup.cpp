@@ -39,14 +39,9 @@ bool IsLegacyInf(platform::Profiles& profiles, const std::string& infPath)
 // own name ends in ".inf", in any case, is an INF file.
 bool HasInfName(const std::string& name)
 {
-    const std::string extension = ".INF";
-    if (name.size() < extension.size())
-        return false;
-    for (std::size_t i = 0; i < extension.size(); ++i) {
-        if (AsciiUpper(name[name.size() - extension.size() + i]) != extension[i])
-            return false;
-    }
-    return true;
+    const std::size_t extension = 4;  // ".INF"
+    return name.size() >= extension &&
+           SameTextIgnoringCase(name.c_str() + name.size() - extension, ".INF");
 }
 
 // Tests every INF file the search finds, `folder` + name being its full

@@ -6,3 +6,6 @@ inline char AsciiUpper(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
+
+// Whether the texts are the same but for the case of ASCII letters.
+bool SameTextIgnoringCase(const char* text, const char* other);

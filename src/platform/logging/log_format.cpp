@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "common/ascii.h"
-
 namespace logging {
 
 namespace {
@@ -56,15 +54,6 @@ void AppendFormatV(std::string& out, const char* pattern, va_list arguments)
             break;
         }
     }
-}
-
-bool SameTextIgnoringCase(const char* text, const char* other)
-{
-    for (; *text != '\0' && *other != '\0'; ++text, ++other) {
-        if (AsciiUpper(*text) != AsciiUpper(*other))
-            return false;
-    }
-    return *text == *other;
 }
 
 std::string Format(const char* pattern, ...)

@@ -12,9 +12,6 @@ namespace logging {
 void AppendFormatV(std::string& out, const char* pattern, va_list arguments);
 std::string Format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
-// Whether the texts are the same but for the case of ASCII letters.
-bool SameTextIgnoringCase(const char* text, const char* other);
-
 inline const char* BoolText(bool value)
 {
     return value ? "TRUE" : "FALSE";

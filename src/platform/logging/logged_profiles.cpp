@@ -1,5 +1,7 @@
 #include "platform/logging/logged_profiles.h"
 
+#include "common/ascii.h"
+
 namespace logging {
 
 namespace {
