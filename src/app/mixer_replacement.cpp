@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/command_text.h"
+#include "common/file_actions.h"
 #include "common/run_key.h"
 #include "common/windows_directory.h"
 
@@ -45,8 +46,7 @@ void ReplaceMixer(platform::Platform& os, platform::RegKey runKey)
 
     // The copy overwrites the old mixer in place: should it fail, the old
     // one is still there, and it is started all the same.
-    os.files.SetAttributes(target, platform::kAttributeNormal);
-    os.files.Copy(source, target, false);
+    CopyOverEvenIfReadOnly(os.files, source, target);
 
     if (auto mixer = os.processes.Start(ProgramCommand(target, " /startup"), platform::kShowHide))
         os.processes.Release(*mixer);

@@ -1,6 +1,7 @@
 #include "driver/staging.h"
 
 #include "common/command_text.h"
+#include "common/file_actions.h"
 #include "common/run_key.h"
 #include "common/windows_directory.h"
 #include "driver/driver_paths.h"
@@ -28,9 +29,7 @@ void CopyFolderFiles(platform::Platform& os, const std::string& sourceFolder,
             continue;
         const std::string source = sourceFolder + entry.name;
         const std::string destination = destinationFolder + entry.name;
-        // An earlier read-only copy would refuse to be overwritten.
-        os.files.SetAttributes(destination, platform::kAttributeNormal);
-        os.files.Copy(source, destination, false);
+        CopyOverEvenIfReadOnly(os.files, source, destination);
         if (resetAfter)
             os.files.SetAttributes(destination, platform::kAttributeNormal);
         if (infHook && HasInfExtension(entry.name)) {
@@ -70,11 +69,9 @@ void RegisterMixerReplacement(platform::Platform& os, const std::string& sourceF
         return;
 
     const std::string windowsDir = WindowsDirectoryPath(os.files);
-    os.files.SetAttributes(windowsDir + "Mixer.dat", platform::kAttributeNormal);
-    os.files.Copy(sourceFolder + "Mixer.dat", windowsDir + "Mixer.dat", false);
+    CopyOverEvenIfReadOnly(os.files, sourceFolder + "Mixer.dat", windowsDir + "Mixer.dat");
     const std::string installerCopy = windowsDir + "W2KSetup.exe";
-    os.files.SetAttributes(installerCopy, platform::kAttributeNormal);
-    os.files.Copy(sourceFolder + "W2KSetup.dat", installerCopy, false);
+    CopyOverEvenIfReadOnly(os.files, sourceFolder + "W2KSetup.dat", installerCopy);
 
     auto runKey = OpenRunKey(os.registry);
     if (!runKey)
