@@ -3,30 +3,12 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
-#include <vector>
+
+#include "platform/win32/system_text.h"
 
 namespace win32 {
 
 namespace {
-
-// Calls a "fill this buffer" function that answers with the length it wrote,
-// or with the size it needs (zero included) when the buffer is too small:
-// starts with MAX_PATH and asks again with the size it was told, so a path of
-// any length comes back whole.
-template <typename Fill>
-std::string FetchPath(Fill fill)
-{
-    std::vector<char> buffer(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return std::string();
-        if (length < buffer.size())
-            return std::string(buffer.data(), length);
-        buffer.assign(length + 1, '\0');
-    }
-}
 
 // A search that FindFirstFileA began, with what it found first.
 class Win32FileSearch : public platform::FileSearch {
@@ -45,11 +27,7 @@ public:
             m_firstPending = false;
         else if (!FindNextFileA(m_handle, &m_data))
             return false;
-        // The name array is zero-terminated by the system; its size bounds it all the same.
-        const char* name = m_data.cFileName;
-        const void* zero = std::memchr(name, '\0', sizeof(m_data.cFileName));
-        found.name.assign(name, zero ? static_cast<const char*>(zero) - name
-                                     : sizeof(m_data.cFileName));
+        found.name = ArrayText(m_data.cFileName, sizeof(m_data.cFileName));
         found.attributes = m_data.dwFileAttributes;
         return true;
     }
@@ -99,14 +77,14 @@ private:
 
 std::string Win32FileSystem::WindowsDirectory()
 {
-    return FetchPath([](char* buffer, DWORD size) {
+    return FetchText([](char* buffer, DWORD size) {
         return static_cast<DWORD>(GetWindowsDirectoryA(buffer, size));
     });
 }
 
 std::string Win32FileSystem::CurrentDirectory()
 {
-    return FetchPath([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+    return FetchText([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
 }
 
 bool Win32FileSystem::ChangeDirectory(const std::string& path)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/win32/system_text.h"
 #include "platform/win32/win32_handles.h"
 
 namespace win32 {
@@ -50,18 +51,12 @@ std::string Win32Processes::ExpandEnvironment(const std::string& text)
 
 std::optional<std::string> Win32Processes::EnvironmentVariable(const std::string& name)
 {
-    // Answered like ExpandEnvironmentStringsA: a value that does not fit
-    // gives the size it needs, its zero included.
-    std::vector<char> buffer(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = GetEnvironmentVariableA(name.c_str(), buffer.data(),
-                                               static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return std::nullopt;
-        if (length < buffer.size())
-            return std::string(buffer.data(), length);
-        buffer.assign(length, '\0');
-    }
+    std::string value = FetchText([&name](char* buffer, DWORD size) {
+        return GetEnvironmentVariableA(name.c_str(), buffer, size);
+    });
+    if (value.empty())
+        return std::nullopt;
+    return value;
 }
 
 std::string Win32Processes::ModulePath()

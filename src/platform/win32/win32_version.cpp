@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include "platform/win32/system_text.h"
 
 namespace win32 {
 
@@ -21,11 +21,7 @@ platform::VersionInfo Win32Version::Query()
     version.majorVersion = info.dwMajorVersion;
     version.minorVersion = info.dwMinorVersion;
     version.buildNumber = info.dwBuildNumber;
-    // The text is zero-terminated by the system; its array bounds it all the same.
-    const char* csd = info.szCSDVersion;
-    const void* zero = std::memchr(csd, '\0', sizeof(info.szCSDVersion));
-    version.servicePack.assign(csd, zero ? static_cast<const char*>(zero) - csd
-                                         : sizeof(info.szCSDVersion));
+    version.servicePack = ArrayText(info.szCSDVersion, sizeof(info.szCSDVersion));
     return version;
 }
 
