@@ -7,6 +7,8 @@
 #include "app/setup_app.h"
 #include "common/run_key.h"
 #include "media_tool/plan_machine.h"
+#include "platform/logging/log_on_request.h"
+#include "platform/sim/sim_log_host.h"
 
 namespace {
 
@@ -141,8 +143,12 @@ PlanResult PlanSession::Run(const std::string& program, const std::string& comma
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     try {
+        // The program starts as W2KSetup.exe does, behind the log on request,
+        // so a media whose setup.ini asks for a log plans its writing too.
         CSetupApp app;
-        result.exitCode = AfxWinMain(app, machine.os(), buffer.data());
+        sim::SimLogHost logHost(machine.context, machine.files);
+        result.exitCode =
+            logging::RunWithLogOnRequest(app, machine.os(), logHost, buffer.data());
     } catch (const sim::SimExit& exit) {
         result.exitCode = exit.code;
     } catch (const sim::SimHang& hang) {

@@ -175,6 +175,24 @@ TEST_F(WholePlan, ARestartIsFollowedIntoTheRunFromTheRunKey)
     EXPECT_NE(text.find("\n  file added: C:\\WINDOWS\\Mixer.exe (16 bytes)\n"), std::string::npos);
 }
 
+// The installer starts behind its log on request, in a plan as on Windows:
+// setup.ini's "LogFile" makes the run write its log in the Windows directory.
+TEST_F(WholePlan, ALogAskedForBySetupIniIsWritten)
+{
+    media.Write("setup.ini", "[InstallOption]\r\nWebSetup=0\r\nLogFile=setup.log\r\n");
+    PlanSetup setup;
+    setup.answers.restart = false;
+    const MediaPlan plan = PlanWholeFolder(media, "/DRIVER", setup);
+    const MachineChange* log = Changed(plan, "C:\\WINDOWS\\setup.log");
+    ASSERT_NE(log, nullptr) << PlanText(plan);
+    EXPECT_EQ(log->change, "added");
+    EXPECT_NE(log->after->bytes.find("Command line:  \"/DRIVER\""), std::string::npos);
+    EXPECT_NE(log->after->bytes.find("Outcome: Driver updated on the present device; restart "
+                                     "declined."),
+              std::string::npos)
+        << log->after->bytes;
+}
+
 TEST_F(WholePlan, WithoutARestartThereIsOneRunAndItsOwnChanges)
 {
     PlanSetup setup;
