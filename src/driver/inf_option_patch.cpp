@@ -4,12 +4,7 @@
 
 namespace {
 
-// Both lines are 55 characters long, padded so that the low digit of the
-// value byte lies at offset 48 in each.
-constexpr const char* kEnableLegacyLine =
-    "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x03,0,0,0";
-constexpr const char* kJackConfigLine =
-    "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,0";
+// The low digit of the value byte lies at offset 48 in both option lines.
 constexpr long kValueDigitOffset = 48;
 constexpr std::uint32_t kPauseBeforeLegacyWrite = 100;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "driver/inf_option_patch.h"
 #include "platform/sim/sim_profiles.h"
 
 namespace {
@@ -31,7 +32,7 @@ std::vector<MissingOptionLine> MissingOptionLines(const std::string& inf)
     // The installer's lines end at LF; the CR before it is no part of an option.
     const std::vector<std::string> lines = sim::SplitLines(inf);
     std::vector<MissingOptionLine> missing;
-    for (const std::string expected : {kEnableLegacyOptionLine, kJackConfigOptionLine}) {
+    for (const std::string expected : {kEnableLegacyLine, kJackConfigLine}) {
         const bool present = std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
             return line.compare(0, expected.size(), expected) == 0;
         });

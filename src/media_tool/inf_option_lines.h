@@ -1,15 +1,9 @@
 // The two option lines of the driver INF that the installer's Windows
-// 2000/XP dialog rewrites in place: it finds each only where it stands byte
-// for byte at the start of a line.
+// 2000/XP dialog rewrites in place (kEnableLegacyLine and kJackConfigLine).
 #pragma once
 
 #include <string>
 #include <vector>
-
-inline constexpr const char* kEnableLegacyOptionLine =
-    "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x03,0,0,0";
-inline constexpr const char* kJackConfigOptionLine =
-    "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,0";
 
 struct MissingOptionLine {
     std::string expected;

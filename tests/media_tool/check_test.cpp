@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "media_folder.h"
+#include "driver/inf_option_patch.h"
 #include "media_tool/inf_option_lines.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST_F(Check, OptionLinesTheWindows2000DialogCannotFindNameTheirNearestLine)
     MediaFolder web;
     web.WriteWebSetup("WebSetup=1\r\nInstallWDMDriver=1\r\n");
     std::string inf = MediaFolder::DriverInf();
-    const std::string jack = kJackConfigOptionLine;
+    const std::string jack = kJackConfigLine;
     const std::string typo = "HKR,\"Settings\",\"JackConfig\",0x00010001,0x05,0,0,0";
     inf.replace(inf.find(jack), jack.size(), typo);
     web.Write("QNAUDIO.INF", inf);
@@ -113,7 +114,7 @@ TEST_F(Check, OptionLinesTheWindows2000DialogCannotFindNameTheirNearestLine)
 
     // Indented, the line no longer starts its line.
     inf = MediaFolder::DriverInf();
-    inf.replace(inf.find(kEnableLegacyOptionLine), 0, " ");
+    inf.replace(inf.find(kEnableLegacyLine), 0, " ");
     web.Write("QNAUDIO.INF", inf);
     EXPECT_EQ(Codes(CheckFolder(web)), Codes_{"inf-option-lines"});
 }

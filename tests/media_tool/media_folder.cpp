@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "media_tool/check.h"
+#include "driver/inf_option_patch.h"
 #include "media_tool/inf_option_lines.h"
 #include "media_tool/plan_report.h"
 
@@ -64,8 +65,8 @@ std::string MediaFolder::DriverInf()
 {
     return std::string("; QNAUDIO.INF\r\n[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=MEDIA\r\n\r\n") +
            "[Quarnel]\r\n%QNAUDIO.DeviceDesc%=QNAUDIO, PCI\\VEN_7E2D&DEV_0111\r\n\r\n" +
-           "[QNAUDIO.AddReg]\r\nHKR,,NTMPDriver,,qnaudio.sys\r\n" + kEnableLegacyOptionLine +
-           "\r\n" + kJackConfigOptionLine + "\r\n";
+           "[QNAUDIO.AddReg]\r\nHKR,,NTMPDriver,,qnaudio.sys\r\n" + kEnableLegacyLine +
+           "\r\n" + kJackConfigLine + "\r\n";
 }
 
 void MediaFolder::WriteDriverPackage(const std::string& folder)
