@@ -6,15 +6,11 @@
 #include "common/windows_directory.h"
 #include "driver/driver_paths.h"
 
-namespace {
-
 bool HasInfExtension(const std::string& name)
 {
     // Only these two spellings: a ".Inf" is not handed to the hook.
     return name.find(".inf") != std::string::npos || name.find(".INF") != std::string::npos;
 }
-
-}  // namespace
 
 void CopyFolderFiles(platform::Platform& os, const std::string& sourceFolder,
                      const std::string& destinationFolder, bool resetAfter,

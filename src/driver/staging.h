@@ -12,6 +12,9 @@
 // ".INF", after the copy has been made writable.
 using InfHook = std::function<void(const std::string& stagedPath)>;
 
+// Whether a file name holds ".inf" or ".INF", the names the hook is called for.
+bool HasInfExtension(const std::string& name);
+
 // Copies every file (never a subfolder) of `sourceFolder` into
 // `destinationFolder`, both with a trailing backslash, overwriting read-only
 // copies. With `resetAfter` the copies lose the source's attributes; without

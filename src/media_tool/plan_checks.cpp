@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "driver/driver_paths.h"
+#include "driver/staging.h"
 #include "media_tool/inf_option_lines.h"
 #include "media_tool/media_checks.h"
 #include "platform/sim/sim_context.h"
@@ -244,8 +245,7 @@ private:
                 continue;
             const std::string from = event.Field("from");
             const std::string name = NameOf(from);
-            const bool patched = name.find(".inf") != std::string::npos ||
-                                 name.find(".INF") != std::string::npos;
+            const bool patched = HasInfExtension(name);
             if (!patched && sim::Upper(name).find(".INF") != std::string::npos) {
                 Add(Severity::Warning, "inf-name-case", from,
                     "With the Windows 2000/XP options dialog on {windows} the installer "
