@@ -4,12 +4,13 @@
 
 #include "media_tool/json_text.h"
 #include "media_tool/sha256.h"
+#include "platform/sim/sim_registry.h"
 
 namespace {
 
-constexpr std::uint32_t kRegSz = 1;
-constexpr std::uint32_t kRegExpandSz = 2;
-constexpr std::uint32_t kRegDword = 4;
+using sim::kRegDword;
+using sim::kRegExpandSz;
+using sim::kRegSz;
 
 using State = std::optional<MachineChange::State>;
 

@@ -1,5 +1,6 @@
 #include "media_tool/media_checks.h"
 
+#include "media_tool/media_image.h"
 #include "media_tool/setup_ini_checks.h"
 
 namespace {
@@ -43,7 +44,7 @@ Finding ScanFinding(const ScanProblem& problem)
 
 std::string OnMedia(const std::string& path)
 {
-    return "D:\\" + path;
+    return MediaImage::kRoot + path;
 }
 
 void CheckMediaFolder(const MediaTree& media, FindingList& findings)

@@ -88,7 +88,7 @@ PlanResult PlanSession::StartFromMedia(const std::string& commandLine)
 std::optional<PlanResult> PlanSession::StartRunEntry()
 {
     auto entry = m_machine->registry.Text(platform::RootKey::LocalMachine, kRunKeyPath,
-                                          kReplaceMixerRunValue);
+                                          kReplaceMixerValue);
     if (!entry)
         return std::nullopt;
     std::string program;

@@ -70,6 +70,3 @@ struct MediaPlan {
 // its end.
 MediaPlan PlanMedia(const MediaImage& media, const PlanSetup& setup,
                     const std::string& commandLine);
-
-// The value the installer's driver runs write into the Run key.
-inline constexpr const char* kReplaceMixerRunValue = "Replace Quarnel Mixer";

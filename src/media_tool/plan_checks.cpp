@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr const char* kMediaDrive = "D:\\";
-
 bool StartsWithNoCase(const std::string& text, const std::string& start)
 {
     return text.size() >= start.size() && sim::EqualNoCase(text.substr(0, start.size()), start);
@@ -25,13 +23,13 @@ bool EndsWithNoCase(const std::string& text, const std::string& end)
 
 bool OnMediaDrive(const std::string& path)
 {
-    return StartsWithNoCase(path, kMediaDrive);
+    return StartsWithNoCase(path, MediaImage::kRoot);
 }
 
 // A path on D: as a path below the media root.
 std::string BelowRoot(const std::string& path)
 {
-    return path.substr(std::string(kMediaDrive).size());
+    return path.substr(std::string(MediaImage::kRoot).size());
 }
 
 std::string NameOf(const std::string& path)
@@ -108,7 +106,7 @@ private:
     {
         if (m_run.route != "hand-over" || !event.Has("error"))
             return;
-        const std::string handOver = std::string(kMediaDrive) + "Setup.exe";
+        const std::string handOver = std::string(MediaImage::kRoot) + "Setup.exe";
         Add(Severity::Warning, "handover-missing", handOver,
             "On {windows} the installer hands over to " + handOver +
                 ", which is missing, so nothing happens and nothing is shown; put the setup "
