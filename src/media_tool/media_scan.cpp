@@ -13,7 +13,7 @@
 #include <set>
 #include <utility>
 
-#include "common/ascii.h"
+#include "platform/sim/sim_context.h"
 
 namespace {
 
@@ -22,14 +22,6 @@ using FolderId = std::pair<dev_t, ino_t>;
 // Folders nested deeper than this are taken as a loop of links that the
 // device and inode numbers did not show (a file system without stable ones).
 constexpr std::size_t kDeepestNesting = 64;
-
-std::string UpperAscii(const std::string& text)
-{
-    std::string upper = text;
-    for (char& c : upper)
-        c = AsciiUpper(c);
-    return upper;
-}
 
 // Why Windows cannot hold a file name, or empty when it can.
 std::string WhyNotAWindowsName(const std::string& name)
@@ -42,7 +34,7 @@ std::string WhyNotAWindowsName(const std::string& name)
     }
     if (name.back() == '.' || name.back() == ' ')
         return "it ends in a dot or a blank";
-    const std::string base = UpperAscii(name.substr(0, name.find('.')));
+    const std::string base = sim::Upper(name.substr(0, name.find('.')));
     static const std::set<std::string> reserved = {
         "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
         "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
@@ -103,12 +95,12 @@ private:
                 Problem(ScanProblemKind::NameNotValid, path, why);
                 continue;
             }
-            auto clash = taken.find(UpperAscii(name));
+            auto clash = taken.find(sim::Upper(name));
             if (clash != taken.end()) {
                 Problem(ScanProblemKind::NameClash, path, prefix + clash->second);
                 continue;
             }
-            taken[UpperAscii(name)] = name;
+            taken[sim::Upper(name)] = name;
             ScanEntry(hostFolder + "/" + name, path, above);
         }
     }
@@ -191,13 +183,13 @@ MediaTree ScanMedia(const std::string& root)
     media.root = root;
     Scanner(media).ScanRoot(root);
     for (std::size_t i = 0; i < media.entries.size(); ++i)
-        media.index[UpperAscii(media.entries[i].path)] = i;
+        media.index[sim::Upper(media.entries[i].path)] = i;
     return media;
 }
 
 const MediaEntry* MediaTree::Find(const std::string& path) const
 {
-    auto found = index.find(UpperAscii(path));
+    auto found = index.find(sim::Upper(path));
     return found == index.end() ? nullptr : &entries[found->second];
 }
 
