@@ -340,7 +340,6 @@ def run(options, progress):
             progress.say("the run stopped: %s" % str(error).split("\n")[0])
             outcome.stop_screenshot = os.path.basename(case.screenshot("stopped"))
         progress.say("collecting what changed")
-        case.stop_wine()
         after = changes.Snapshot(case, options.media)
         outcome.devices["after"] = _sound_devices(case)
         outcome.change_list = changes.changes(before, after)

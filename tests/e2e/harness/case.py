@@ -308,8 +308,11 @@ class Case:
     # ---- snapshots of the whole prefix -----------------------------------
 
     def snapshot(self):
-        """Files of drive C and every registry value, for `changes`."""
-        return (files.snapshot(self.prefix.drive_c), self.registry().snapshot())
+        """Files of drive C and every registry value, for `changes`. The
+        registry comes first: reading it ends Wine, so the files are read
+        while nothing writes them."""
+        registry_snapshot = self.registry().snapshot()
+        return (files.snapshot(self.prefix.drive_c), registry_snapshot)
 
     def changes(self, before, after=None, ignore=()):
         """What changed between two snapshots (the second one taken now when
