@@ -340,8 +340,9 @@ def run(options, progress):
             progress.say("the run stopped: %s" % str(error).split("\n")[0])
             outcome.stop_screenshot = os.path.basename(case.screenshot("stopped"))
         progress.say("collecting what changed")
-        after = changes.Snapshot(case, options.media)
+        # The devices first, while Wine still runs: the snapshot ends it.
         outcome.devices["after"] = _sound_devices(case)
+        after = changes.Snapshot(case, options.media)
         outcome.change_list = changes.changes(before, after)
         code_page = CODE_PAGES.get((options.lang or "").split(".")[0], "cp1252")
         outcome.runs = observe.observe(outcome.records, outcome.calls, options.windows,
