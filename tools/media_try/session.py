@@ -8,6 +8,7 @@ Every phase prints one line with the time since the start; a wait prints a
 line every 10 s, so a person sees it working through the installer's fixed
 waits."""
 
+import hashlib
 import os
 import shutil
 import sys
@@ -99,6 +100,13 @@ def start_display(options):
         return display_module.Display.xvfb()
     except display_module.DisplayError as error:
         raise options_module.UsageError("the display cannot start: %s" % error)
+
+
+def case_name(out):
+    """The name of the run's folder under <work>/cases: the output folder's
+    name and a short hash of its whole path, so that tries whose output
+    folders share a name do not share a prefix."""
+    return "%s-%s" % (os.path.basename(out), hashlib.sha1(out.encode()).hexdigest()[:8])
 
 
 def prepare_out(out):
@@ -208,7 +216,7 @@ class Monitor:
 
 def _harness_options(options):
     return types.SimpleNamespace(
-        work=options.work, artifacts=os.path.dirname(options.out), win32_build=options.win32_build,
+        work=options.work, win32_build=options.win32_build,
         visible=options.visible, winedebug=None, lang=options.lang,
         time_scale=options.time_scale)
 
@@ -319,9 +327,8 @@ def run(options, progress):
         prepare_out(options.out)
         progress.say("preparing %s (the first time Wine boots a template prefix, about "
                      "20 s)" % options.windows_name)
-        case = Case(os.path.basename(options.out), options.wine_version,
-                    _harness_options(options), display=display)
-        open(os.path.join(options.out, options_module.OUTPUT_MARK), "w").close()
+        case = Case(case_name(options.out), options.wine_version, _harness_options(options),
+                    display=display, artifacts=options.out)
         outcome.prefix = case.prefix.path
         outcome.artifacts = case.artifacts
         _prepare_machine(case, options, progress)

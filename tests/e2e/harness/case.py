@@ -112,18 +112,23 @@ class Process:
 
 
 class Case:
-    def __init__(self, name, windows, options, display=None):
+    def __init__(self, name, windows, options, display=None, artifacts=None):
+        """`artifacts`, when given, is a folder the caller has made ready for
+        the artifacts; otherwise a fresh <options.artifacts>/<name> is."""
         self.name = name
         self.windows_version = windows
         self.options = options
         self.problems = []
         self.started = time.monotonic()
         self.work = os.path.join(options.work, "cases", name)
-        self.artifacts = os.path.join(options.artifacts, name)
         shutil.rmtree(self.work, ignore_errors=True)
-        shutil.rmtree(self.artifacts, ignore_errors=True)
         os.makedirs(self.work)
-        os.makedirs(self.artifacts)
+        if artifacts is None:
+            self.artifacts = os.path.join(options.artifacts, name)
+            shutil.rmtree(self.artifacts, ignore_errors=True)
+            os.makedirs(self.artifacts)
+        else:
+            self.artifacts = artifacts
         self._log = open(os.path.join(self.artifacts, "wine.log"), "a", buffering=1,
                          errors="replace")
         self._shots = 0
