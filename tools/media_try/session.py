@@ -37,7 +37,6 @@ RESTART_RUN_S = MIXER_LOOKUPS_MS // 1000 + 60
 # Time the programs the installer started get to show their windows once it
 # has ended.
 AFTERMATH_S = 2
-WINEDEBUG = "-all,+relay,+pid,+timestamp"
 # The code page of the installer's 8-bit strings, by language.
 CODE_PAGES = {"zh_TW": "cp950", "zh_HK": "cp950", "zh_CN": "cp936", "ja_JP": "cp932",
               "ko_KR": "cp949"}
@@ -222,6 +221,7 @@ def _harness_options(options):
 
 
 def _prepare_machine(case, options, progress):
+    """Readies the prefix; returns the responder's environment."""
     case.prefix.map_drive("D:", options.media)
     give_caption_button_font(case)
     if is_cjk(options.lang):
@@ -229,13 +229,15 @@ def _prepare_machine(case, options, progress):
         if options.lang.startswith("zh"):
             give_restart_prompt_chinese_fonts(case)
     # The calls the report reads from Wine's relay trace, in the responder
-    # and every program started from it (the installer, Wine's restart).
-    case.trace_calls(*observe.TRACED_CALLS)
+    # and every program started from it (the installer, Wine's restart):
+    # the environment returned is the responder's.
+    traced = case.trace_calls(*observe.TRACED_CALLS)
     if options.earlier_driver:
         plant_earlier_driver(case)
     if options.device != "absent":
         instance = add_sound_device(case)
         progress.say("the sound device is present as %s" % instance)
+    return traced
 
 
 def _sound_devices(case):
@@ -265,15 +267,15 @@ def _follow_restart(monitor, progress, reboot):
                        % RESTART_RUN_S)
 
 
-def _drive(case, options, progress, outcome):
+def _drive(case, options, progress, outcome, environment):
     monitor = Monitor(case, progress, options.time_scale)
     try:
-        _drive_with(monitor, case, options, progress, outcome)
+        _drive_with(monitor, case, options, progress, outcome, environment)
     finally:
         outcome.records, outcome.calls = monitor.records, monitor.calls
 
 
-def _drive_with(monitor, case, options, progress, outcome):
+def _drive_with(monitor, case, options, progress, outcome, environment):
     command = '"D:\\%s"' % options.installer_name + (" " + options.args if options.args else "")
     settings = os.path.join(case.work, "responder.txt")
     stop_file = os.path.join(case.work, "stop")
@@ -283,7 +285,7 @@ def _drive_with(monitor, case, options, progress, outcome):
     shutil.copy(settings, case.artifacts)
     responder = case.start(case.windows_path(case.helper("responder")),
                            [case.windows_path(settings)],
-                           env={"WINEDEBUG": WINEDEBUG})
+                           env=environment)
     progress.say("the installer starts: %s (in D:\\ = %s)" % (command, options.media))
     if not monitor.wait(lambda: monitor.installer_pids() or not responder.running(),
                         INSTALLER_START_S, "waiting for the installer to start"):
@@ -331,7 +333,7 @@ def run(options, progress):
                     display=display, artifacts=options.out)
         outcome.prefix = case.prefix.path
         outcome.artifacts = case.artifacts
-        _prepare_machine(case, options, progress)
+        environment = _prepare_machine(case, options, progress)
         outcome.devices["before"] = _sound_devices(case)
         before = changes.Snapshot(case, options.media)
         if options.earlier_driver:
@@ -340,7 +342,7 @@ def run(options, progress):
         progress.say("%s ready, the media is drive D:" % options.windows_name)
         outcome.phases.append(("prefix", progress.elapsed()))
         try:
-            _drive(case, options, progress, outcome)
+            _drive(case, options, progress, outcome, environment)
         except TryError as error:
             # What the run got to still goes into the report.
             outcome.problems.append(str(error))

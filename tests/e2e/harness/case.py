@@ -512,9 +512,10 @@ class Case:
         """Makes Wine trace the calls of these DLL functions ("user32.ExitWindowsEx")
         in the programs started with the environment returned; their calls and
         results then come back from `traced_calls`. Plants a registry value, so
-        it belongs before the programs start."""
+        it belongs before the programs start. Each call carries its time and
+        process (see wine.RelayCall)."""
         self.reg_set("HKCU\\Software\\Wine\\Debug", "RelayInclude", ";".join(functions))
-        return {"WINEDEBUG": "-all,+relay"}
+        return {"WINEDEBUG": "-all,+relay,+pid,+timestamp"}
 
     def traced_calls(self, function):
         """[(arguments text, return value)] of every traced call of `function`
