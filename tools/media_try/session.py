@@ -137,11 +137,7 @@ class Monitor:
         self._tell()
 
     def installer_pids(self):
-        pids = [int(r["process_id"]) for r in self.records
-                if r.kind == "installer-start" and r.get("process_id")]
-        pids += [int(r["process_id"]) for r in self.records if r.kind == "process"
-                 and r.get("exe", "").lower() == observe.INSTALLER]
-        return pids
+        return [int(r["process_id"]) for r in observe.installer_starts(self.records)]
 
     def ended(self, pid):
         return any(r.kind == "process-end" and int(r["process_id"]) == pid for r in self.records)
@@ -162,7 +158,7 @@ class Monitor:
         for record in self.records:
             if record.kind == "window" and record["hwnd"] not in self._told_windows:
                 answer = answers.get(record["hwnd"])
-                ours = record.get("exe", "").lower() == observe.INSTALLER
+                ours = observe.is_installer(record)
                 if ours and answer is None and record["kind"] != "window":
                     continue  # told once it is answered
                 self._told_windows.add(record["hwnd"])
