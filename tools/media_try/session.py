@@ -18,7 +18,7 @@ import types
 from harness import display as display_module
 from harness import records as records_module
 from harness import wine
-from harness.case import HARDWARE_ID, Case, CaseFailure
+from harness.case import HARDWARE_ID, HELPERS, Case, CaseFailure, missing_helpers
 from harness.fonts import (give_caption_button_font, give_restart_prompt_chinese_fonts,
                            is_cjk, link_cjk_fonts)
 from harness.installer import FIXED_WAITS_MS, MIXER_LOOKUPS_MS, NOTICE
@@ -26,7 +26,6 @@ from harness.typical_run import add_sound_device, plant_earlier_driver, start_ol
 
 from . import changes, observe, options as options_module
 
-HELPERS = ("responder", "recorder", "window_holder", "device_maker", "user")
 POLL_S = 0.1
 HEARTBEAT_S = 10
 # Limits of the waits, before --time-scale.
@@ -83,8 +82,7 @@ class Outcome:
 
 
 def _helpers_present(win32_build):
-    missing = [h for h in HELPERS
-               if not os.path.isfile(os.path.join(win32_build, "e2e-helpers", h + ".exe"))]
+    missing = missing_helpers(win32_build, ("responder",) + HELPERS)
     if missing:
         raise TryError("the helper programs %s are missing from %s: build the Windows "
                        "configuration (scripts/build.sh)"

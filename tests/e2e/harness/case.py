@@ -45,6 +45,16 @@ WINE_FILE_NOISE = (
 )
 
 
+# The helper programs of the Windows build's e2e-helpers/ that a Case starts.
+HELPERS = ("recorder", "window_holder", "device_maker", "user")
+
+
+def missing_helpers(win32_build, names=HELPERS):
+    """The helper programs of `names` that the Windows build lacks."""
+    folder = os.path.join(win32_build, "e2e-helpers")
+    return [name for name in names if not os.path.isfile(os.path.join(folder, name + ".exe"))]
+
+
 class CaseFailure(Exception):
     pass
 
@@ -140,10 +150,10 @@ class Case:
 
         self._installer = None
         self.helpers = os.path.join(options.win32_build, "e2e-helpers")
-        for helper in ("recorder", "window_holder", "device_maker", "user"):
-            if not os.path.isfile(self.helper(helper)):
-                raise CaseFailure("helper %s is missing: build the Windows configuration "
-                                  "(scripts/build.sh)" % self.helper(helper))
+        missing = missing_helpers(options.win32_build)
+        if missing:
+            raise CaseFailure("helper %s is missing: build the Windows configuration "
+                              "(scripts/build.sh)" % self.helper(missing[0]))
 
         began = time.monotonic()
         template = wine.Templates(options.work).template(windows)
