@@ -58,17 +58,16 @@ def value_json(value):
     return {"type": registry.TYPE_NAMES.get(value.type, "type %d" % value.type), "data": data}
 
 
-def changes(before, after, ignore=()):
+def changes(before, after):
     """The change list: one dict a change, with its group."""
     found = []
-    for change in (files.changes(before.drive_c, after.drive_c, WINE_FILE_NOISE + tuple(ignore))
-                   + files.changes(before.media, after.media, ignore)):
+    for change in (files.changes(before.drive_c, after.drive_c, WINE_FILE_NOISE)
+                   + files.changes(before.media, after.media)):
         found.append({"group": group_of(change["kind"], change["path"]), "kind": change["kind"],
                       "change": change["change"], "path": change["path"],
                       "before": _file_state(change["before"]),
                       "after": _file_state(change["after"])})
-    for change in registry.changes(before.registry, after.registry,
-                                   WINE_REGISTRY_NOISE + tuple(ignore)):
+    for change in registry.changes(before.registry, after.registry, WINE_REGISTRY_NOISE):
         item = {"group": group_of(change["kind"], change["key"]), "kind": change["kind"],
                 "change": change["change"], "key": change["key"],
                 "before": None if change["change"] == "added" else {},
@@ -98,28 +97,3 @@ def grouped(change_list):
             result.append((title, chosen))
     return result
 
-
-def describe(change):
-    """One line: what changed, and its state before and after."""
-    if change["kind"] in ("file", "folder"):
-        line = "%s %s: %s" % (change["kind"], change["change"], change["path"])
-        if change["kind"] == "file":
-            line += " (%s -> %s)" % (_file_text(change["before"]), _file_text(change["after"]))
-        return line
-    if change["kind"] == "key":
-        return "key %s: %s" % (change["change"], change["key"])
-    return "value %s: %s [%s] (%s -> %s)" % (change["change"], change["key"],
-                                            change["name"] or "@", _value_text(change["before"]),
-                                            _value_text(change["after"]))
-
-
-def _file_text(state):
-    if state is None:
-        return "none"
-    return "%s bytes" % state["size"]
-
-
-def _value_text(value):
-    if value is None:
-        return "none"
-    return "%s %r" % (value["type"], value["data"])

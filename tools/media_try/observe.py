@@ -99,18 +99,33 @@ class Run:
                 "events": self.events}
 
 
-def installer_runs(records, calls):
-    """The runs, first the one the responder started, then the restart's,
-    with their ends and exit codes."""
+def is_installer(record):
+    """Whether a process or window record is of a copy of the installer."""
+    return record.get("exe", "").lower() == INSTALLER
+
+
+def installer_starts(records):
+    """The records of the installer's starts: the responder's start of it,
+    then the process record of every copy started later (the restart's);
+    none before the responder started it."""
     started = [r for r in records if r.kind == "installer-start" and r.get("process_id")]
     if not started:
         return []
-    first = started[0]
+    first = int(started[0]["process_id"])
+    return started[:1] + [r for r in records if r.kind == "process" and is_installer(r)
+                          and int(r["process_id"]) != first]
+
+
+def installer_runs(records, calls):
+    """The runs, first the one the responder started, then the restart's,
+    with their ends and exit codes."""
+    starts = installer_starts(records)
+    if not starts:
+        return []
+    first, copies = starts[0], starts[1:]
     runs = [Run(int(first["process_id"]), first["command"], _tick(first),
                 first.get("directory") or None)]
     entries = restart_entries(calls, runs[0].process_id)
-    copies = [r for r in records if r.kind == "process"
-              and r.get("exe", "").lower() == INSTALLER and int(r["process_id"]) != runs[0].process_id]
     # Wine's relay trace does not give a new process's id: the n-th copy of
     # the installer is the restart's n-th Run entry that starts it.
     entries = [c for c in entries if INSTALLER in entry_command(c).lower()]

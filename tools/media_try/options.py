@@ -6,8 +6,9 @@ import argparse
 import os
 import re
 
+from .observe import INSTALLER
+
 REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-INSTALLER_NAME = "w2ksetup.exe"
 # What `--windows` takes, and the Windows version Wine is told to play for it.
 WINDOWS_VERSIONS = {"95": "win95", "98": "win98", "me": "winme", "nt4": "nt40",
                     "2000": "win2k", "xp": "winxp"}
@@ -108,7 +109,7 @@ def _joined_args(argv):
 def find_installer(media):
     """The installer's file name in the media root (any case), or None."""
     names = sorted(n for n in os.listdir(media)
-                   if n.lower() == INSTALLER_NAME and os.path.isfile(os.path.join(media, n)))
+                   if n.lower() == INSTALLER and os.path.isfile(os.path.join(media, n)))
     return names[0] if names else None
 
 
@@ -191,7 +192,7 @@ def answers(options):
 def responder_settings(options, command, directory, stop_file):
     """The settings file of the helper that answers the windows."""
     lines = {
-        "command": command, "directory": directory, "installer": INSTALLER_NAME,
+        "command": command, "directory": directory, "installer": INSTALLER,
         "apps": int(options.apps == "yes"), "driver": int(options.driver == "yes"),
         "cancel": int(options.cancel), "soundcard": int(options.board == "soundcard"),
         "jacks": ",".join(str(JACKS[j]) for j in options.jack),

@@ -8,6 +8,7 @@ Every phase prints one line with the time since the start; a wait prints a
 line every 10 s, so a person sees it working through the installer's fixed
 waits."""
 
+import hashlib
 import os
 import shutil
 import sys
@@ -17,7 +18,7 @@ import types
 from harness import display as display_module
 from harness import records as records_module
 from harness import wine
-from harness.case import HARDWARE_ID, Case, CaseFailure
+from harness.case import HARDWARE_ID, HELPERS, Case, CaseFailure, missing_helpers
 from harness.fonts import (give_caption_button_font, give_restart_prompt_chinese_fonts,
                            is_cjk, link_cjk_fonts)
 from harness.installer import FIXED_WAITS_MS, MIXER_LOOKUPS_MS, NOTICE
@@ -25,7 +26,6 @@ from harness.typical_run import add_sound_device, plant_earlier_driver, start_ol
 
 from . import changes, observe, options as options_module
 
-HELPERS = ("responder", "recorder", "window_holder", "device_maker", "user")
 POLL_S = 0.1
 HEARTBEAT_S = 10
 # Limits of the waits, before --time-scale.
@@ -36,7 +36,6 @@ RESTART_RUN_S = MIXER_LOOKUPS_MS // 1000 + 60
 # Time the programs the installer started get to show their windows once it
 # has ended.
 AFTERMATH_S = 2
-WINEDEBUG = "-all,+relay,+pid,+timestamp"
 # The code page of the installer's 8-bit strings, by language.
 CODE_PAGES = {"zh_TW": "cp950", "zh_HK": "cp950", "zh_CN": "cp936", "ja_JP": "cp932",
               "ko_KR": "cp949"}
@@ -83,8 +82,7 @@ class Outcome:
 
 
 def _helpers_present(win32_build):
-    missing = [h for h in HELPERS
-               if not os.path.isfile(os.path.join(win32_build, "e2e-helpers", h + ".exe"))]
+    missing = missing_helpers(win32_build, ("responder",) + HELPERS)
     if missing:
         raise TryError("the helper programs %s are missing from %s: build the Windows "
                        "configuration (scripts/build.sh)"
@@ -99,6 +97,13 @@ def start_display(options):
         return display_module.Display.xvfb()
     except display_module.DisplayError as error:
         raise options_module.UsageError("the display cannot start: %s" % error)
+
+
+def case_name(out):
+    """The name of the run's folder under <work>/cases: the output folder's
+    name and a short hash of its whole path, so that tries whose output
+    folders share a name do not share a prefix."""
+    return "%s-%s" % (os.path.basename(out), hashlib.sha1(out.encode()).hexdigest()[:8])
 
 
 def prepare_out(out):
@@ -130,11 +135,7 @@ class Monitor:
         self._tell()
 
     def installer_pids(self):
-        pids = [int(r["process_id"]) for r in self.records
-                if r.kind == "installer-start" and r.get("process_id")]
-        pids += [int(r["process_id"]) for r in self.records if r.kind == "process"
-                 and r.get("exe", "").lower() == observe.INSTALLER]
-        return pids
+        return [int(r["process_id"]) for r in observe.installer_starts(self.records)]
 
     def ended(self, pid):
         return any(r.kind == "process-end" and int(r["process_id"]) == pid for r in self.records)
@@ -155,7 +156,7 @@ class Monitor:
         for record in self.records:
             if record.kind == "window" and record["hwnd"] not in self._told_windows:
                 answer = answers.get(record["hwnd"])
-                ours = record.get("exe", "").lower() == observe.INSTALLER
+                ours = observe.is_installer(record)
                 if ours and answer is None and record["kind"] != "window":
                     continue  # told once it is answered
                 self._told_windows.add(record["hwnd"])
@@ -208,12 +209,13 @@ class Monitor:
 
 def _harness_options(options):
     return types.SimpleNamespace(
-        work=options.work, artifacts=os.path.dirname(options.out), win32_build=options.win32_build,
+        work=options.work, win32_build=options.win32_build,
         visible=options.visible, winedebug=None, lang=options.lang,
         time_scale=options.time_scale)
 
 
 def _prepare_machine(case, options, progress):
+    """Readies the prefix; returns the responder's environment."""
     case.prefix.map_drive("D:", options.media)
     give_caption_button_font(case)
     if is_cjk(options.lang):
@@ -221,13 +223,15 @@ def _prepare_machine(case, options, progress):
         if options.lang.startswith("zh"):
             give_restart_prompt_chinese_fonts(case)
     # The calls the report reads from Wine's relay trace, in the responder
-    # and every program started from it (the installer, Wine's restart).
-    case.trace_calls(*observe.TRACED_CALLS)
+    # and every program started from it (the installer, Wine's restart):
+    # the environment returned is the responder's.
+    traced = case.trace_calls(*observe.TRACED_CALLS)
     if options.earlier_driver:
         plant_earlier_driver(case)
     if options.device != "absent":
         instance = add_sound_device(case)
         progress.say("the sound device is present as %s" % instance)
+    return traced
 
 
 def _sound_devices(case):
@@ -257,15 +261,15 @@ def _follow_restart(monitor, progress, reboot):
                        % RESTART_RUN_S)
 
 
-def _drive(case, options, progress, outcome):
+def _drive(case, options, progress, outcome, environment):
     monitor = Monitor(case, progress, options.time_scale)
     try:
-        _drive_with(monitor, case, options, progress, outcome)
+        _drive_with(monitor, case, options, progress, outcome, environment)
     finally:
         outcome.records, outcome.calls = monitor.records, monitor.calls
 
 
-def _drive_with(monitor, case, options, progress, outcome):
+def _drive_with(monitor, case, options, progress, outcome, environment):
     command = '"D:\\%s"' % options.installer_name + (" " + options.args if options.args else "")
     settings = os.path.join(case.work, "responder.txt")
     stop_file = os.path.join(case.work, "stop")
@@ -275,7 +279,7 @@ def _drive_with(monitor, case, options, progress, outcome):
     shutil.copy(settings, case.artifacts)
     responder = case.start(case.windows_path(case.helper("responder")),
                            [case.windows_path(settings)],
-                           env={"WINEDEBUG": WINEDEBUG})
+                           env=environment)
     progress.say("the installer starts: %s (in D:\\ = %s)" % (command, options.media))
     if not monitor.wait(lambda: monitor.installer_pids() or not responder.running(),
                         INSTALLER_START_S, "waiting for the installer to start"):
@@ -319,12 +323,11 @@ def run(options, progress):
         prepare_out(options.out)
         progress.say("preparing %s (the first time Wine boots a template prefix, about "
                      "20 s)" % options.windows_name)
-        case = Case(os.path.basename(options.out), options.wine_version,
-                    _harness_options(options), display=display)
-        open(os.path.join(options.out, options_module.OUTPUT_MARK), "w").close()
+        case = Case(case_name(options.out), options.wine_version, _harness_options(options),
+                    display=display, artifacts=options.out)
         outcome.prefix = case.prefix.path
         outcome.artifacts = case.artifacts
-        _prepare_machine(case, options, progress)
+        environment = _prepare_machine(case, options, progress)
         outcome.devices["before"] = _sound_devices(case)
         before = changes.Snapshot(case, options.media)
         if options.earlier_driver:
@@ -333,16 +336,16 @@ def run(options, progress):
         progress.say("%s ready, the media is drive D:" % options.windows_name)
         outcome.phases.append(("prefix", progress.elapsed()))
         try:
-            _drive(case, options, progress, outcome)
+            _drive(case, options, progress, outcome, environment)
         except TryError as error:
             # What the run got to still goes into the report.
             outcome.problems.append(str(error))
             progress.say("the run stopped: %s" % str(error).split("\n")[0])
             outcome.stop_screenshot = os.path.basename(case.screenshot("stopped"))
         progress.say("collecting what changed")
-        case.stop_wine()
-        after = changes.Snapshot(case, options.media)
+        # The devices first, while Wine still runs: the snapshot ends it.
         outcome.devices["after"] = _sound_devices(case)
+        after = changes.Snapshot(case, options.media)
         outcome.change_list = changes.changes(before, after)
         code_page = CODE_PAGES.get((options.lang or "").split(".")[0], "cp1252")
         outcome.runs = observe.observe(outcome.records, outcome.calls, options.windows,

@@ -13,6 +13,9 @@ import sys
 from harness import agreement, browser, wine
 from harness.case import REPO
 
+sys.path.insert(0, os.path.join(REPO, "tools"))
+from media_try.session import case_name  # noqa: E402
+
 W2KMEDIA = os.path.join(REPO, "tools", "w2kmedia")
 # The pictures of report pages rendered by Chromium are kept here too.
 PAGE_PICTURES = os.path.join(REPO, "build", "try")
@@ -25,7 +28,7 @@ class TryRun:
         self.stderr = stderr
         self.out = out
         # Where try kept its prefix while it ran (named after the output folder).
-        self.prefix_folder = os.path.join(work, "cases", os.path.basename(out))
+        self.prefix_folder = os.path.join(work, "cases", case_name(os.path.realpath(out)))
         path = os.path.join(out, "report.json")
         self.report = None
         if os.path.isfile(path):

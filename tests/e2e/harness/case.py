@@ -45,6 +45,16 @@ WINE_FILE_NOISE = (
 )
 
 
+# The helper programs of the Windows build's e2e-helpers/ that a Case starts.
+HELPERS = ("recorder", "window_holder", "device_maker", "user")
+
+
+def missing_helpers(win32_build, names=HELPERS):
+    """The helper programs of `names` that the Windows build lacks."""
+    folder = os.path.join(win32_build, "e2e-helpers")
+    return [name for name in names if not os.path.isfile(os.path.join(folder, name + ".exe"))]
+
+
 class CaseFailure(Exception):
     pass
 
@@ -112,18 +122,23 @@ class Process:
 
 
 class Case:
-    def __init__(self, name, windows, options, display=None):
+    def __init__(self, name, windows, options, display=None, artifacts=None):
+        """`artifacts`, when given, is a folder the caller has made ready for
+        the artifacts; otherwise a fresh <options.artifacts>/<name> is."""
         self.name = name
         self.windows_version = windows
         self.options = options
         self.problems = []
         self.started = time.monotonic()
         self.work = os.path.join(options.work, "cases", name)
-        self.artifacts = os.path.join(options.artifacts, name)
         shutil.rmtree(self.work, ignore_errors=True)
-        shutil.rmtree(self.artifacts, ignore_errors=True)
         os.makedirs(self.work)
-        os.makedirs(self.artifacts)
+        if artifacts is None:
+            self.artifacts = os.path.join(options.artifacts, name)
+            shutil.rmtree(self.artifacts, ignore_errors=True)
+            os.makedirs(self.artifacts)
+        else:
+            self.artifacts = artifacts
         self._log = open(os.path.join(self.artifacts, "wine.log"), "a", buffering=1,
                          errors="replace")
         self._shots = 0
@@ -135,10 +150,10 @@ class Case:
 
         self._installer = None
         self.helpers = os.path.join(options.win32_build, "e2e-helpers")
-        for helper in ("recorder", "window_holder", "device_maker", "user"):
-            if not os.path.isfile(self.helper(helper)):
-                raise CaseFailure("helper %s is missing: build the Windows configuration "
-                                  "(scripts/build.sh)" % self.helper(helper))
+        missing = missing_helpers(options.win32_build)
+        if missing:
+            raise CaseFailure("helper %s is missing: build the Windows configuration "
+                              "(scripts/build.sh)" % self.helper(missing[0]))
 
         began = time.monotonic()
         template = wine.Templates(options.work).template(windows)
@@ -308,8 +323,11 @@ class Case:
     # ---- snapshots of the whole prefix -----------------------------------
 
     def snapshot(self):
-        """Files of drive C and every registry value, for `changes`."""
-        return (files.snapshot(self.prefix.drive_c), self.registry().snapshot())
+        """Files of drive C and every registry value, for `changes`. The
+        registry comes first: reading it ends Wine, so the files are read
+        while nothing writes them."""
+        registry_snapshot = self.registry().snapshot()
+        return (files.snapshot(self.prefix.drive_c), registry_snapshot)
 
     def changes(self, before, after=None, ignore=()):
         """What changed between two snapshots (the second one taken now when
@@ -504,9 +522,10 @@ class Case:
         """Makes Wine trace the calls of these DLL functions ("user32.ExitWindowsEx")
         in the programs started with the environment returned; their calls and
         results then come back from `traced_calls`. Plants a registry value, so
-        it belongs before the programs start."""
+        it belongs before the programs start. Each call carries its time and
+        process (see wine.RelayCall)."""
         self.reg_set("HKCU\\Software\\Wine\\Debug", "RelayInclude", ";".join(functions))
-        return {"WINEDEBUG": "-all,+relay"}
+        return {"WINEDEBUG": "-all,+relay,+pid,+timestamp"}
 
     def traced_calls(self, function):
         """[(arguments text, return value)] of every traced call of `function`

@@ -75,11 +75,18 @@ def copy_prefix(source, target):
 
 
 def _run(argv, env, timeout, what):
+    """Runs a Wine program of a template prefix to its end. When it does not
+    end (a timeout, an interrupt), the prefix's other programs (its
+    wineserver, services) are ended with it: the folder may be deleted next."""
     try:
         result = subprocess.run(argv, env=env, capture_output=True, text=True,
                                 errors="replace", timeout=timeout)
     except subprocess.TimeoutExpired:
+        Prefix(env["WINEPREFIX"], env).kill()
         raise WineError("%s did not end within %d s" % (what, timeout))
+    except BaseException:
+        Prefix(env["WINEPREFIX"], env).kill()
+        raise
     if result.returncode != 0:
         raise WineError("%s failed (exit %d): %s" % (what, result.returncode,
                                                     (result.stderr or result.stdout)[-2000:]))

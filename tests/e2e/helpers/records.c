@@ -107,6 +107,13 @@ void RecordFieldNumber(const char* key, unsigned long value)
     RecordField(key, text);
 }
 
+void RecordFieldSigned(const char* key, long value)
+{
+    char text[16];
+    sprintf(text, "%ld", value);
+    RecordField(key, text);
+}
+
 BOOL RecordWrite(void)
 {
     char path[MAX_PATH + 4];

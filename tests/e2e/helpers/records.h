@@ -24,6 +24,8 @@
 void RecordBegin(const char* kind);
 void RecordField(const char* key, const char* value);
 void RecordFieldNumber(const char* key, unsigned long value);
+/* For values that can be below zero, such as a window's edges. */
+void RecordFieldSigned(const char* key, long value);
 /* Appends the record to the file; waits while another helper is writing. */
 BOOL RecordWrite(void);
 

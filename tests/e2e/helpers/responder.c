@@ -318,10 +318,10 @@ static const char* Photograph(HWND window, const char* what, char* name, size_t 
     snprintf(name, size, "%s-%d", what, ++g_shots);
     RecordBegin("snapshot");
     RecordFieldNumber("hwnd", (unsigned long)(ULONG_PTR)window);
-    RecordFieldNumber("left", (unsigned long)rect.left);
-    RecordFieldNumber("top", (unsigned long)rect.top);
-    RecordFieldNumber("right", (unsigned long)rect.right);
-    RecordFieldNumber("bottom", (unsigned long)rect.bottom);
+    RecordFieldSigned("left", rect.left);
+    RecordFieldSigned("top", rect.top);
+    RecordFieldSigned("right", rect.right);
+    RecordFieldSigned("bottom", rect.bottom);
     if (!RecordSnapshot(name, TRUE, SNAPSHOT_LIMIT_MS))
         name[0] = '\0';
     return name;

@@ -1,0 +1,45 @@
+"""Building a template prefix: a Wine program that does not end takes the
+prefix's other programs with it, before its folder can be deleted."""
+
+import subprocess
+import unittest
+from unittest import mock
+
+from harness import wine
+
+
+class StoppedBuildTest(unittest.TestCase):
+    def run_stopped(self, stop):
+        """Runs wineboot through the template builder's runner while it
+        stops with `stop`; returns the other Wine commands run and their
+        prefixes."""
+        commands = []
+
+        def fake_run(argv, env=None, **unused):
+            if argv[0] == "wineboot":
+                raise stop
+            commands.append((argv, env["WINEPREFIX"]))
+            return subprocess.CompletedProcess(argv, 0, "", "")
+
+        env = {"WINEPREFIX": "/work/templates/base", "WINEDEBUG": "-all"}
+        with mock.patch.object(wine.subprocess, "run", side_effect=fake_run):
+            with self.assertRaises(BaseException) as raised:
+                wine._run(["wineboot", "-i"], env, 300, "wineboot -i")
+        return raised.exception, commands
+
+    def test_a_timeout_ends_the_prefix_and_says_so(self):
+        error, commands = self.run_stopped(subprocess.TimeoutExpired(["wineboot", "-i"], 300))
+        self.assertIsInstance(error, wine.WineError)
+        self.assertEqual(str(error), "wineboot -i did not end within 300 s")
+        self.assertEqual(commands, [(["wineserver", "-k"], "/work/templates/base"),
+                                    (["wineserver", "-w"], "/work/templates/base")])
+
+    def test_an_interrupt_ends_the_prefix_and_goes_on(self):
+        error, commands = self.run_stopped(KeyboardInterrupt())
+        self.assertIsInstance(error, KeyboardInterrupt)
+        self.assertEqual(commands, [(["wineserver", "-k"], "/work/templates/base"),
+                                    (["wineserver", "-w"], "/work/templates/base")])
+
+
+if __name__ == "__main__":
+    unittest.main()
