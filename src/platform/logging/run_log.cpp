@@ -109,6 +109,9 @@ void RunLog::Call(std::uint32_t error, const char* pattern, ...)
     va_start(arguments, pattern);
     AppendFormatV(call, pattern, arguments);
     va_end(arguments);
+    // A value may hold a line break (a registry text, say): a call is one line.
+    std::replace(call.begin(), call.end(), '\r', ' ');
+    std::replace(call.begin(), call.end(), '\n', ' ');
 
     std::string line = Prefix(StepName(m_steps.Enter(call))) + call;
     if (error != 0)
