@@ -79,6 +79,10 @@ void RunLog::Begin(const std::optional<std::string>& variable)
     } else {
         Call(0, "GetEnvironmentVariableA(\"%s\") = not set", kLogVariable);
     }
+    // The run after the restart never reads setup.ini: nothing else can ask
+    // for its log.
+    if (m_state == State::Undecided && m_header.IsReplacementRun())
+        GiveUp();
 }
 
 void RunLog::ChoosePath(const std::string& requested)
