@@ -73,12 +73,8 @@ RunLog::RunLog(LogHost& host, const std::string& commandLine)
 
 void RunLog::Begin(const std::optional<std::string>& variable)
 {
-    if (variable) {
-        Call(0, "GetEnvironmentVariableA(\"%s\") = \"%s\"", kLogVariable, variable->c_str());
+    if (variable)
         ChoosePath(*variable);
-    } else {
-        Call(0, "GetEnvironmentVariableA(\"%s\") = not set", kLogVariable);
-    }
     // The run after the restart never reads setup.ini: nothing else can ask
     // for its log.
     if (m_state == State::Undecided && m_header.IsReplacementRun())

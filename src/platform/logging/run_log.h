@@ -40,7 +40,8 @@ public:
     RunLog(const RunLog&) = delete;
     RunLog& operator=(const RunLog&) = delete;
 
-    // The start: the one lookup of the log variable (nothing when unset).
+    // The start: what the one lookup of the log variable found (nothing
+    // when unset).
     void Begin(const std::optional<std::string>& variable);
     // False once the run is known to have no log: the layer then only forwards.
     bool Recording() const { return m_state != State::Off; }

@@ -159,6 +159,8 @@ TEST(LogWriting, ARunWritesAtMostOneMegabyteAndSaysWhereItWasCut)
 {
     MemoryHost host;
     logging::RunLog log(host, "");
+    // The lookup as the layer logs it, a line that waits for the top.
+    log.Call(0, "GetEnvironmentVariableA(\"W2KSETUP_LOG\") = \"C:\\w2ksetup.log\"");
     log.Begin(std::string("C:\\w2ksetup.log"));
     log.WindowsVersion(platform::VersionInfo{2, 5, 1, 2600});
     const std::string path = "C:\\" + std::string(200, 'x');
