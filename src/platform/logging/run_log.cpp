@@ -102,7 +102,7 @@ std::string RunLog::Prefix(const char* step) const
 
 void RunLog::Call(std::uint32_t error, const char* pattern, ...)
 {
-    if (m_state == State::Off || m_finished)
+    if (m_state == State::Off)
         return;
     std::string call;
     va_list arguments;
@@ -205,9 +205,8 @@ void RunLog::SetupIniRead(const std::string& setupIni, const std::string& logFil
 
 void RunLog::WindowsVersion(const platform::VersionInfo& version)
 {
-    if (m_versionSeen)
+    if (m_header.WindowsKnown())
         return;
-    m_versionSeen = true;
     m_header.Windows(version);
     const std::optional<Route> route = m_header.ChosenRoute();
     m_outcome.RouteChosen(route);
@@ -225,19 +224,17 @@ const char* RunLog::WindowText(platform::WindowHandle window) const
 
 void RunLog::Finish()
 {
-    if (m_finished)
-        return;
     if (m_state == State::Undecided)
         GiveUp();
     if (m_state == State::Waiting)
         WriteHeader();
-    m_finished = true;
     if (m_state != State::Writing)
         return;
     std::string outcome = m_outcome.Sentence();
     if (outcome.size() > kLongestOutcome)
         outcome.resize(kLongestOutcome);
     Flush(Prefix("end of the run") + "Outcome: " + outcome + "\r\n");
+    m_state = State::Off;
 }
 
 }  // namespace logging

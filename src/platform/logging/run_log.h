@@ -76,7 +76,7 @@ private:
         Undecided,  // no variable; setup.ini not read yet
         Waiting,    // a path is known; the header is not written yet
         Writing,
-        Off,        // no log, or the file could not be written
+        Off,        // no log, the file could not be written, or the run ended
     };
 
     std::string Prefix(const char* step) const;
@@ -105,8 +105,6 @@ private:
     std::string m_waitingErrors;
     std::size_t m_written = 0;
     bool m_cut = false;
-    bool m_versionSeen = false;
-    bool m_finished = false;
     std::optional<platform::WindowHandle> m_desktop;
 };
 
