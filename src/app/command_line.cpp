@@ -8,6 +8,13 @@ void UpperCaseInPlace(char* text)
         *text = AsciiUpper(*text);
 }
 
+std::string UpperCased(const std::string& text)
+{
+    std::string upper = text.c_str();
+    UpperCaseInPlace(upper.data());
+    return upper;
+}
+
 bool IsReplaceMixerLiteral(const std::string& commandLine)
 {
     return commandLine == "-REPLACEMIXER";

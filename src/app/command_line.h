@@ -6,6 +6,9 @@
 
 // The C runtime's in-place upper-casing (ASCII letters only).
 void UpperCaseInPlace(char* text);
+// A copy of the text as the installer compares it: up to its first zero
+// byte, upper-cased in place.
+std::string UpperCased(const std::string& text);
 
 bool IsReplaceMixerLiteral(const std::string& commandLine);  // "-REPLACEMIXER"
 bool IsApLiteral(const std::string& commandLine);            // "/AP", "AP", "-AP"

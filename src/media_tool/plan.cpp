@@ -38,14 +38,6 @@ const char* RouteName(Route route)
     return "nothing";
 }
 
-std::string UpperCased(const std::string& text)
-{
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    UpperCaseInPlace(buffer.data());
-    return buffer.data();
-}
-
 // A Run entry split as Windows splits it: the program (quoted, or the first
 // text up to a blank that names a program) and the rest of the line.
 bool SplitCommand(sim::SimProcesses& processes, const std::string& command, std::string& program,

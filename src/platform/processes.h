@@ -15,6 +15,10 @@ constexpr int kShowShow = 5;  // SW_SHOW
 constexpr std::uint32_t kStillActive = 259;   // STILL_ACTIVE
 constexpr std::uint32_t kWaitObject0 = 0;     // WAIT_OBJECT_0
 constexpr std::uint32_t kWaitTimeout = 258;   // WAIT_TIMEOUT
+constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;  // WAIT_FAILED
+// WinExec answers 32 or more when the program started; below that its
+// answer is the error.
+constexpr std::uint32_t kWinExecStarted = 32;
 
 class Processes {
 public:

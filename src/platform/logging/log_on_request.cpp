@@ -8,8 +8,9 @@ int RunWithLogOnRequest(CWinApp& app, platform::Platform& os, LogHost& host, cha
 {
     // Taken before the application upper-cases the command line in place.
     RunLog log(host, commandLine ? commandLine : "");
-    log.Begin(os.processes.EnvironmentVariable(kLogVariable));
     LoggedPlatform logged(os, log);
+    // Through the layer: the lookup is the log's first line.
+    log.Begin(logged.Services().processes.EnvironmentVariable(kLogVariable));
     const int code = AfxWinMain(app, logged.Services(), commandLine);
     log.Finish();
     return code;

@@ -4,11 +4,6 @@ namespace logging {
 
 namespace {
 
-// WinExec answers 32 or more when the program started; below that its
-// answer is the error.
-constexpr std::uint32_t kWinExecStarted = 32;
-constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
-
 const char* ShowText(int show)
 {
     return show == platform::kShowHide ? "SW_HIDE" : "SW_SHOW";
@@ -20,7 +15,7 @@ const char* WaitText(std::uint32_t result)
         return "WAIT_OBJECT_0";
     if (result == platform::kWaitTimeout)
         return "WAIT_TIMEOUT";
-    return result == kWaitFailed ? "WAIT_FAILED" : "another answer";
+    return result == platform::kWaitFailed ? "WAIT_FAILED" : "another answer";
 }
 
 }  // namespace
@@ -63,7 +58,7 @@ std::uint32_t LoggedProcesses::RunCommand(const std::string& commandLine, int sh
 {
     const std::uint32_t result = m_inner.RunCommand(commandLine, show);
     if (Recording()) {
-        m_log.Call(result < kWinExecStarted ? result : 0, "WinExec(\"%s\", %s) = %u",
+        m_log.Call(result < platform::kWinExecStarted ? result : 0, "WinExec(\"%s\", %s) = %u",
                    commandLine.c_str(), ShowText(show), result);
         m_log.Outcome().HandOver(commandLine, result);
     }
@@ -90,7 +85,7 @@ std::uint32_t LoggedProcesses::Wait(const char* function, std::uint32_t millisec
                                     std::uint32_t result)
 {
     if (Recording())
-        m_log.Call(ErrorIf(result == kWaitFailed), "%s(process, %u) = %s", function,
+        m_log.Call(ErrorIf(result == platform::kWaitFailed), "%s(process, %u) = %s", function,
                    milliseconds, WaitText(result));
     return result;
 }

@@ -27,8 +27,7 @@ int LoggedProfiles::GetInt(const std::string& section, const std::string& key, i
                key.c_str(), defaultValue, file.c_str(), value);
     if (IsSetupIni(file)) {
         m_log.Header().SetupIniValue(key, value);
-        if (!m_setupIniSeen && SameTextIgnoringCase(section.c_str(), "InstallOption")) {
-            m_setupIniSeen = true;
+        if (!m_log.Header().SetupIniKnown() && SameTextIgnoringCase(section.c_str(), "InstallOption")) {
             ReadLogFile(file);
         }
     }

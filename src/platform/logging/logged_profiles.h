@@ -26,7 +26,6 @@ private:
              std::size_t bufferSize, const std::string& file, const std::string& value);
 
     platform::Profiles& m_inner;
-    bool m_setupIniSeen = false;
 };
 
 // Whether `path` names a file called setup.ini, in any letter case.

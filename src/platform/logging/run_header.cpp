@@ -23,13 +23,6 @@ constexpr NtName kNtNames[] = {
     {6, 0, "Windows Vista"}, {6, 1, "Windows 7"},
 };
 
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        c = AsciiUpper(c);
-    return text;
-}
-
 }  // namespace
 
 std::string WindowsName(const platform::VersionInfo& version)
@@ -72,7 +65,7 @@ const char* RouteInWords(Route route)
 
 RunHeader::RunHeader(const std::string& commandLine)
     : m_commandLine(commandLine),
-      m_upperCommandLine(Upper(commandLine)),
+      m_upperCommandLine(UpperCased(commandLine)),
       m_replacementRun(IsReplaceMixerLiteral(m_upperCommandLine))
 {
 }

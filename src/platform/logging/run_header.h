@@ -21,6 +21,8 @@ public:
     void Windows(const platform::VersionInfo& version) { m_version = version; }
 
     bool IsReplacementRun() const { return m_replacementRun; }
+    bool SetupIniKnown() const { return m_setupIni.has_value(); }
+    bool WindowsKnown() const { return m_version.has_value(); }
     // The dispatch's choice, once the Windows version is known.
     std::optional<Route> ChosenRoute() const;
 

@@ -73,12 +73,12 @@ RunLog::RunLog(LogHost& host, const std::string& commandLine)
 
 void RunLog::Begin(const std::optional<std::string>& variable)
 {
-    if (variable) {
-        Call(0, "GetEnvironmentVariableA(\"%s\") = \"%s\"", kLogVariable, variable->c_str());
+    if (variable)
         ChoosePath(*variable);
-    } else {
-        Call(0, "GetEnvironmentVariableA(\"%s\") = not set", kLogVariable);
-    }
+    // The run after the restart never reads setup.ini: nothing else can ask
+    // for its log.
+    if (m_state == State::Undecided && m_header.IsReplacementRun())
+        GiveUp();
 }
 
 void RunLog::ChoosePath(const std::string& requested)
@@ -102,13 +102,16 @@ std::string RunLog::Prefix(const char* step) const
 
 void RunLog::Call(std::uint32_t error, const char* pattern, ...)
 {
-    if (m_state == State::Off || m_finished)
+    if (m_state == State::Off)
         return;
     std::string call;
     va_list arguments;
     va_start(arguments, pattern);
     AppendFormatV(call, pattern, arguments);
     va_end(arguments);
+    // A value may hold a line break (a registry text, say): a call is one line.
+    std::replace(call.begin(), call.end(), '\r', ' ');
+    std::replace(call.begin(), call.end(), '\n', ' ');
 
     std::string line = Prefix(StepName(m_steps.Enter(call))) + call;
     if (error != 0)
@@ -202,9 +205,8 @@ void RunLog::SetupIniRead(const std::string& setupIni, const std::string& logFil
 
 void RunLog::WindowsVersion(const platform::VersionInfo& version)
 {
-    if (m_versionSeen)
+    if (m_header.WindowsKnown())
         return;
-    m_versionSeen = true;
     m_header.Windows(version);
     const std::optional<Route> route = m_header.ChosenRoute();
     m_outcome.RouteChosen(route);
@@ -222,19 +224,17 @@ const char* RunLog::WindowText(platform::WindowHandle window) const
 
 void RunLog::Finish()
 {
-    if (m_finished)
-        return;
     if (m_state == State::Undecided)
         GiveUp();
     if (m_state == State::Waiting)
         WriteHeader();
-    m_finished = true;
     if (m_state != State::Writing)
         return;
     std::string outcome = m_outcome.Sentence();
     if (outcome.size() > kLongestOutcome)
         outcome.resize(kLongestOutcome);
     Flush(Prefix("end of the run") + "Outcome: " + outcome + "\r\n");
+    m_state = State::Off;
 }
 
 }  // namespace logging

@@ -40,7 +40,8 @@ public:
     RunLog(const RunLog&) = delete;
     RunLog& operator=(const RunLog&) = delete;
 
-    // The start: the one lookup of the log variable (nothing when unset).
+    // The start: what the one lookup of the log variable found (nothing
+    // when unset).
     void Begin(const std::optional<std::string>& variable);
     // False once the run is known to have no log: the layer then only forwards.
     bool Recording() const { return m_state != State::Off; }
@@ -75,7 +76,7 @@ private:
         Undecided,  // no variable; setup.ini not read yet
         Waiting,    // a path is known; the header is not written yet
         Writing,
-        Off,        // no log, or the file could not be written
+        Off,        // no log, the file could not be written, or the run ended
     };
 
     std::string Prefix(const char* step) const;
@@ -104,8 +105,6 @@ private:
     std::string m_waitingErrors;
     std::size_t m_written = 0;
     bool m_cut = false;
-    bool m_versionSeen = false;
-    bool m_finished = false;
     std::optional<platform::WindowHandle> m_desktop;
 };
 

@@ -2,13 +2,11 @@
 
 #include "common/ascii.h"
 #include "platform/logging/log_format.h"
+#include "platform/processes.h"
 
 namespace logging {
 
 namespace {
-
-// WinExec answers 32 or more when the program started, else an error code.
-constexpr std::uint32_t kWinExecStarted = 32;
 
 // The parts of a sentence: of each group, the first part whose event was
 // seen says what happened; the groups follow one another.
@@ -56,7 +54,7 @@ std::string RunOutcome::Sentence() const
     if (m_route == Route::HandOver) {
         if (!m_handOverCommand)
             return "Nothing started: this installer is the media's Setup.exe itself.";
-        if (m_handOverResult < kWinExecStarted)
+        if (m_handOverResult < platform::kWinExecStarted)
             return Format("Hand-over failed: WinExec answered %u.", m_handOverResult);
         return "Hand-over started: " + *m_handOverCommand + ".";
     }

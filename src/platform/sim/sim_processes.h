@@ -24,7 +24,7 @@ struct SimProgram {
     std::function<void()> onStart;  // what it does to the machine when it starts
 };
 
-constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;  // WAIT_FAILED
+using platform::kWaitFailed;
 
 struct SimStartedProcess {
     std::string function;     // "CreateProcessA" or "WinExec"

@@ -50,7 +50,7 @@ bool HasLowerCaseLetter(const std::string& text)
 
 // Upper-cases the bytes in place, in a buffer of exactly their size plus the
 // terminating zero, so that a read or write beyond it is a finding.
-std::vector<char> UpperCased(const std::string& bytes)
+std::vector<char> UpperCasedBuffer(const std::string& bytes)
 {
     std::vector<char> buffer(bytes.begin(), bytes.end());
     buffer.push_back('\0');
@@ -99,7 +99,7 @@ void CheckLiterals(const std::string& commandLine, const std::string& upper)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string bytes = fuzz::Bytes(data, size);
-    const std::vector<char> upper = UpperCased(bytes);
+    const std::vector<char> upper = UpperCasedBuffer(bytes);
     CheckUpperCasing(bytes, upper);
 
     // The command line as the program compares it: up to its zero byte.

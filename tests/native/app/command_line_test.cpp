@@ -5,24 +5,20 @@
 
 namespace {
 
-std::string Upper(std::string text)
-{
-    UpperCaseInPlace(text.data());
-    return text;
-}
-
 TEST(CommandLine, UpperCasingMakesAnyLetterCaseMatch)
 {
-    EXPECT_TRUE(IsApLiteral(Upper("/ap")));
-    EXPECT_TRUE(IsApLiteral(Upper("-Ap")));
-    EXPECT_TRUE(IsApLiteral(Upper("ap")));
-    EXPECT_TRUE(IsDriverLiteral(Upper("/driver")));
-    EXPECT_TRUE(IsDriverLiteral(Upper("Driver")));
-    EXPECT_TRUE(IsDriverLiteral(Upper("-DRIVER")));
-    EXPECT_TRUE(IsReplaceMixerLiteral(Upper("-ReplaceMixer")));
-    EXPECT_EQ(Upper("/x-1\xE4"), "/X-1\xE4");  // letters only, ASCII only
+    EXPECT_TRUE(IsApLiteral(UpperCased("/ap")));
+    EXPECT_TRUE(IsApLiteral(UpperCased("-Ap")));
+    EXPECT_TRUE(IsApLiteral(UpperCased("ap")));
+    EXPECT_TRUE(IsDriverLiteral(UpperCased("/driver")));
+    EXPECT_TRUE(IsDriverLiteral(UpperCased("Driver")));
+    EXPECT_TRUE(IsDriverLiteral(UpperCased("-DRIVER")));
+    EXPECT_TRUE(IsReplaceMixerLiteral(UpperCased("-ReplaceMixer")));
+    EXPECT_EQ(UpperCased("/x-1\xE4"), "/X-1\xE4");  // letters only, ASCII only
     // The edges of the letters and their neighbours.
-    EXPECT_EQ(Upper("az`{AZ@["), "AZ`{AZ@[");
+    EXPECT_EQ(UpperCased("az`{AZ@["), "AZ`{AZ@[");
+    // The C runtime's text ends at its first zero byte.
+    EXPECT_EQ(UpperCased(std::string("ap\0x", 4)), "AP");
 }
 
 TEST(CommandLine, OnlyWholeLiteralsMatch)

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "logging/log_scenarios.h"
+#include "platform/logging/run_log.h"
 
 namespace {
 
@@ -161,6 +163,31 @@ TEST(LogOnRequest, TheMixerReplacementLogsOnlyForTheVariable)
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().find("Outcome: Mixer replaced; the mixer was started."),
               std::string::npos);
+}
+
+// Without the variable, the run after the restart has no log from its start:
+// the layer keeps none of its calls only to drop them at the end.
+TEST(LogOnRequest, TheMixerReplacementWithoutTheVariableKeepsNothing)
+{
+    struct Case {
+        const char* commandLine;
+        std::optional<std::string> variable;
+        bool recording;
+    };
+    const Case cases[] = {
+        {"-ReplaceMixer", std::nullopt, false},
+        {"-replacemixer", std::nullopt, false},
+        {"-ReplaceMixer", std::string("\"\""), false},  // names no file
+        {"-ReplaceMixer", std::string("w2ksetup.log"), true},
+        {"", std::nullopt, true},  // setup.ini may still ask for a log
+    };
+    LoggedRun logged;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        logging::RunLog log(logged.host, c.commandLine);
+        log.Begin(c.variable);
+        EXPECT_EQ(log.Recording(), c.recording);
+    }
 }
 
 }  // namespace

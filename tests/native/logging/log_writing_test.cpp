@@ -119,12 +119,48 @@ public:
         ++appends;
         return true;
     }
+    // The file's lines without their CR LF.
+    Lines FileLines() const
+    {
+        std::vector<std::string> lines;
+        for (std::size_t start = 0; start < file.size();) {
+            const std::size_t end = file.find("\r\n", start);
+            lines.push_back(file.substr(start, end - start));
+            start = end + 2;
+        }
+        return lines;
+    }
 };
+
+// Each call stays one line with its own error, whether it waited for the top
+// or was written at once, when a value holds a line break.
+TEST(LogWriting, ALineBreakInAValueKeepsEachCallOnOneLine)
+{
+    MemoryHost host;
+    logging::RunLog log(host, "");
+    log.Begin(std::string("C:\\w2ksetup.log"));
+    log.Call(0, "RegQueryValueExA(\"Notes\") = \"first\r\nsecond\"");
+    log.Call(2, "DeleteFileA(\"C:\\Notes.txt\") = FALSE");
+    log.WindowsVersion(platform::VersionInfo{2, 5, 1, 2600});
+    log.Call(0, "RegQueryValueExA(\"Notes\") = \"third\nfourth\r\"");
+    log.Call(2, "DeleteFileA(\"C:\\Notes.txt\") = FALSE");
+    log.Finish();
+
+    Lines calls;
+    for (const std::string& line : Containing(host.FileLines(), "Notes"))
+        calls.push_back(line.substr(44));
+    EXPECT_EQ(calls, (Lines{"RegQueryValueExA(\"Notes\") = \"first  second\"",
+                            "DeleteFileA(\"C:\\Notes.txt\") = FALSE, error 2: The text.",
+                            "RegQueryValueExA(\"Notes\") = \"third fourth \"",
+                            "DeleteFileA(\"C:\\Notes.txt\") = FALSE, error 2: The text."}));
+}
 
 TEST(LogWriting, ARunWritesAtMostOneMegabyteAndSaysWhereItWasCut)
 {
     MemoryHost host;
     logging::RunLog log(host, "");
+    // The lookup as the layer logs it, a line that waits for the top.
+    log.Call(0, "GetEnvironmentVariableA(\"W2KSETUP_LOG\") = \"C:\\w2ksetup.log\"");
     log.Begin(std::string("C:\\w2ksetup.log"));
     log.WindowsVersion(platform::VersionInfo{2, 5, 1, 2600});
     const std::string path = "C:\\" + std::string(200, 'x');
@@ -135,12 +171,7 @@ TEST(LogWriting, ARunWritesAtMostOneMegabyteAndSaysWhereItWasCut)
 
     EXPECT_LE(host.file.size(), logging::kRunLimit);
     EXPECT_GE(host.file.size(), logging::kRunLimit - 16 * 1024);
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < host.file.size();) {
-        const std::size_t end = host.file.find("\r\n", start);
-        lines.push_back(host.file.substr(start, end - start));
-        start = end + 2;
-    }
+    const Lines lines = host.FileLines();
     // A blank line, the top's 8, the lookup of the variable, the calls, the
     // line saying the rest was cut and the outcome.
     ASSERT_GE(lines.size(), 12u);
