@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-#include "platform/win32/system_text.h"
-
 namespace win32 {
 
 namespace {
@@ -54,9 +52,9 @@ std::string Win32LogHost::ErrorText(std::uint32_t code)
 std::string Win32LogHost::WindowsDirectory()
 {
     LastErrorKept kept;
-    return FetchText([](char* buffer, DWORD size) {
-        return static_cast<DWORD>(GetWindowsDirectoryA(buffer, size));
-    });
+    char buffer[MAX_PATH + 1] = {};
+    UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    return length < sizeof buffer ? std::string(buffer, length) : std::string();
 }
 
 bool Win32LogHost::Append(const std::string& path, const std::string& bytes)
