@@ -275,6 +275,16 @@ bool SimFileSystem::ParentIsFolder(const std::string& fullPath) const
     return node && node->folder;
 }
 
+bool SimFileSystem::OnReadOnlyDrive(const std::string& path) const
+{
+    const std::string drive = FullPath(path).substr(0, 2);
+    for (const std::string& readOnly : readOnlyDrives) {
+        if (EqualNoCase(drive, readOnly))
+            return true;
+    }
+    return false;
+}
+
 void SimFileSystem::AddFolder(const std::string& path)
 {
     std::string full = FullPath(path);
@@ -407,10 +417,8 @@ bool SimFileSystem::Load(const std::string& path, std::string& bytes) const
 bool SimFileSystem::Store(const std::string& path, const std::string& bytes)
 {
     std::string full = FullPath(path);
-    for (const std::string& drive : readOnlyDrives) {
-        if (EqualNoCase(full.substr(0, 2), drive))
-            return false;
-    }
+    if (OnReadOnlyDrive(full))
+        return false;
     Node* node = Lookup(full);
     if (node) {
         if (node->folder || (node->attributes & platform::kAttributeReadOnly))
@@ -504,6 +512,11 @@ bool SimFileSystem::MakeDirectory(const std::string& path)
         return false;
     if (RefusedAsTooLong("CreateDirectoryA", path, path, kLongestNewFolder))
         return false;
+    if (OnReadOnlyDrive(path)) {
+        m_context.Record("CreateDirectoryA", path + " (read-only drive)");
+        m_context.lastError = error::kAccessDenied;
+        return false;
+    }
     m_context.Record("CreateDirectoryA", path);
     std::string full = FullPath(path);
     if (Exists(full) || !ParentIsFolder(full))
@@ -570,6 +583,8 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
         why = "no source";
     else if (!ParentIsFolder(fullTo))
         why = "no target folder";
+    else if (OnReadOnlyDrive(fullTo))
+        why = "read-only drive";
     else if (target && (target->folder || failIfExists))
         why = "target exists";
     else if (target && (target->attributes & platform::kAttributeReadOnly))
@@ -601,7 +616,8 @@ bool SimFileSystem::Remove(const std::string& path)
     if (RefusedAsTooLong("DeleteFileA", path, path, kLongestPath))
         return false;
     Node* node = Lookup(path);
-    bool removable = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
+    bool removable = node && !node->folder &&
+                     !(node->attributes & platform::kAttributeReadOnly) && !OnReadOnlyDrive(path);
     m_context.Record("DeleteFileA", path + (removable ? "" : " (not deleted)"));
     if (!removable) {
         m_context.lastError = node ? error::kAccessDenied : error::kFileNotFound;
@@ -621,9 +637,12 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
     if (RefusedAsTooLong("SetFileAttributesA", detail, path, kLongestPath))
         return false;
     Node* node = Lookup(path);
-    m_context.Record("SetFileAttributesA", detail + (node ? "" : " (not found)"));
-    if (!node) {
-        m_context.lastError = error::kFileNotFound;
+    const bool readOnlyDrive = node && OnReadOnlyDrive(path);
+    m_context.Record("SetFileAttributesA", detail + (!node          ? " (not found)"
+                                                     : readOnlyDrive ? " (read-only drive)"
+                                                                     : ""));
+    if (!node || readOnlyDrive) {
+        m_context.lastError = node ? error::kAccessDenied : error::kFileNotFound;
         return false;
     }
     const std::uint32_t before = node->attributes;
@@ -656,7 +675,8 @@ std::unique_ptr<platform::ByteStream> SimFileSystem::OpenForUpdate(const std::st
     if (RefusedAsTooLong("fopen", path + " r+b", path, kLongestPath, false))
         return nullptr;
     Node* node = Lookup(path);
-    bool opens = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
+    bool opens = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly) &&
+                 !OnReadOnlyDrive(path);
     m_context.Record("fopen", path + " r+b" + (opens ? "" : " (not opened)"));
     if (!opens)
         return nullptr;
