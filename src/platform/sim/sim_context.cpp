@@ -165,6 +165,35 @@ void SimContext::Record(const std::string& function, const std::string& detail)
     log.Record({now, function, detail, calls});
 }
 
+bool SimContext::Succeeds(const std::string& function, const std::string& detail)
+{
+    if (Fails(function, detail))
+        return false;
+    Record(function, detail);
+    return true;
+}
+
+bool SimContext::Succeeds(const std::string& function, const std::string& detail,
+                          std::uint32_t failureError)
+{
+    if (Fails(function, detail, failureError))
+        return false;
+    Record(function, detail);
+    return true;
+}
+
+void SimContext::Release(const std::string& function, const std::string& detail)
+{
+    if (!ReleaseFails(function, detail))
+        Record(function, detail);
+}
+
+void SimContext::AlwaysSucceeds(const std::string& function, const std::string& detail)
+{
+    CannotFail(function, detail);
+    Record(function, detail);
+}
+
 void SimContext::Note(const std::string& function, const std::string& detail)
 {
     log.Record({now, function, detail, 0});

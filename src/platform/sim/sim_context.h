@@ -137,7 +137,8 @@ struct SimLimits {
 
 // The shared state. Every platform call starts with Fails, CannotFail or
 // ReleaseFails, which counts it; a call that goes on then records its
-// outcome with Record, exactly once.
+// outcome with Record, exactly once. Succeeds, Release and AlwaysSucceeds do
+// both for a call that records its detail unchanged.
 struct SimContext {
     std::uint64_t now = 0;  // virtual milliseconds since the run began
     std::uint32_t lastError = 0;
@@ -162,6 +163,16 @@ struct SimContext {
     bool ReleaseFails(const std::string& function, const std::string& detail);
     // The outcome of the call in progress.
     void Record(const std::string& function, const std::string& detail);
+
+    // The common calls whose outcome is their detail as given. Succeeds:
+    // false when the call fails as asked (see Fails), otherwise it records
+    // the call and is true. Release: ReleaseFails, or the release recorded.
+    // AlwaysSucceeds: CannotFail, with the call recorded.
+    bool Succeeds(const std::string& function, const std::string& detail);
+    bool Succeeds(const std::string& function, const std::string& detail,
+                  std::uint32_t failureError);
+    void Release(const std::string& function, const std::string& detail);
+    void AlwaysSucceeds(const std::string& function, const std::string& detail);
     // What the user or the test does; not a platform call.
     void Note(const std::string& function, const std::string& detail);
 

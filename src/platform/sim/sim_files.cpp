@@ -67,8 +67,7 @@ public:
     {
         m_files.m_openSearches.erase(m_serial);
         SimContext& context = m_files.m_context;
-        if (!context.ReleaseFails("FindClose", ""))
-            context.Record("FindClose", "");
+        context.Release("FindClose", "");
     }
 
     bool Next(platform::FoundFile& found) override
@@ -133,17 +132,15 @@ public:
         return true;
     }
     bool SeekToEnd() override {
-        if (m_closed || m_context.Fails("fseek", m_node.path + " end"))
+        if (m_closed || !m_context.Succeeds("fseek", m_node.path + " end"))
             return false;
-        m_context.Record("fseek", m_node.path + " end");
         m_position = static_cast<long>(m_node.bytes.size());
         return true;
     }
     bool PutByte(char byte) override {
         std::string detail = At() + " '" + std::string(1, byte) + "'";
-        if (m_closed || m_context.Fails("fputc", detail))
+        if (m_closed || !m_context.Succeeds("fputc", detail))
             return false;
-        m_context.Record("fputc", detail);
         m_context.Effect("patch", {TextField("path", m_node.path), NumberField("offset", m_position),
                                    TextField("byte", std::string(1, byte))});
         if (m_position >= static_cast<long>(m_node.bytes.size()))
@@ -153,9 +150,8 @@ public:
         return true;
     }
     void Flush() override {
-        if (m_closed || m_context.Fails("fflush", m_node.path))
+        if (m_closed || !m_context.Succeeds("fflush", m_node.path))
             return;
-        m_context.Record("fflush", m_node.path);
     }
     void Close() override {
         if (m_closed)
@@ -163,8 +159,7 @@ public:
         // The stream is closed whatever fclose answers.
         m_closed = true;
         m_files.m_openStreams.erase(m_serial);
-        if (!m_context.ReleaseFails("fclose", m_node.path))
-            m_context.Record("fclose", m_node.path);
+        m_context.Release("fclose", m_node.path);
     }
 
 private:

@@ -147,9 +147,8 @@ std::optional<platform::RegText> SimRegistry::QueryString(platform::RegKey key,
 {
     const OpenedKey* opened = Opened(key);
     std::string detail = opened->shown + " " + name + " size=" + std::to_string(bufferSize);
-    if (m_context.Fails("RegQueryValueExA", detail, error::kFileNotFound))
+    if (!m_context.Succeeds("RegQueryValueExA", detail, error::kFileNotFound))
         return std::nullopt;
-    m_context.Record("RegQueryValueExA", detail);
     Key* stored = Find(opened->id);
     auto value = stored->values.find(Upper(name));
     if (value == stored->values.end()) {
@@ -168,9 +167,8 @@ bool SimRegistry::SetString(platform::RegKey key, const std::string& name, const
 {
     const OpenedKey* opened = Opened(key);
     std::string detail = opened->shown + " " + name + "=" + text;
-    if (m_context.Fails("RegSetValueExA", detail, error::kAccessDenied))
+    if (!m_context.Succeeds("RegSetValueExA", detail, error::kAccessDenied))
         return false;
-    m_context.Record("RegSetValueExA", detail);
     if (!opened->writable) {
         m_context.lastError = error::kAccessDenied;
         return false;
@@ -185,9 +183,8 @@ bool SimRegistry::DeleteValue(platform::RegKey key, const std::string& name)
 {
     const OpenedKey* opened = Opened(key);
     std::string detail = opened->shown + " " + name;
-    if (m_context.Fails("RegDeleteValueA", detail, error::kAccessDenied))
+    if (!m_context.Succeeds("RegDeleteValueA", detail, error::kAccessDenied))
         return false;
-    m_context.Record("RegDeleteValueA", detail);
     if (!opened->writable) {
         m_context.lastError = error::kAccessDenied;
         return false;
@@ -205,8 +202,7 @@ void SimRegistry::CloseKey(platform::RegKey key)
     const OpenedKey* opened = Opened(key);
     std::string shown = opened->shown;
     m_handles.erase(static_cast<std::uintptr_t>(key));
-    if (!m_context.ReleaseFails("RegCloseKey", shown))
-        m_context.Record("RegCloseKey", shown);
+    m_context.Release("RegCloseKey", shown);
 }
 
 }  // namespace sim
