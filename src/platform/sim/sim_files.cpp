@@ -571,31 +571,32 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
     const Node* source = Lookup(from);
     const std::string fullTo = FullPath(to);
     Node* target = Lookup(fullTo);
-    std::string why;
+    struct Refusal {
+        const char* why = nullptr;  // as the record shows it; none: the copy is made
+        std::uint32_t lastError = 0;
+    };
+    Refusal refusal;
     if (from.size() > kLongestPath || to.size() > kLongestPath)
-        why = "path too long";
+        refusal = {"path too long", error::kFilenameExcedRange};
     else if (!source || source->folder)
-        why = "no source";
+        refusal = {"no source", error::kFileNotFound};
     else if (!ParentIsFolder(fullTo))
-        why = "no target folder";
+        refusal = {"no target folder", error::kFileNotFound};
     else if (OnReadOnlyDrive(fullTo))
-        why = "read-only drive";
+        refusal = {"read-only drive", error::kAccessDenied};
     else if (target && (target->folder || failIfExists))
-        why = "target exists";
+        refusal = {"target exists", error::kAccessDenied};
     else if (target && (target->attributes & platform::kAttributeReadOnly))
-        why = "target read-only";
-    m_context.Record("CopyFileA", detail + (why.empty() ? "" : " (" + why + ")"));
-    std::vector<SimEffectField> fields{TextField("from", from), TextField("to", to)};
-    if (!why.empty())
-        fields.push_back(TextField("error", why));
-    m_context.Effect("copy", fields);
-    if (!why.empty()) {
-        m_context.lastError = why == "path too long" ? error::kFilenameExcedRange
-                              : why == "no source" || why == "no target folder"
-                                  ? error::kFileNotFound
-                                  : error::kAccessDenied;
+        refusal = {"target read-only", error::kAccessDenied};
+    if (refusal.why) {
+        m_context.Record("CopyFileA", detail + " (" + refusal.why + ")");
+        m_context.Effect("copy", {TextField("from", from), TextField("to", to),
+                                  TextField("error", refusal.why)});
+        m_context.lastError = refusal.lastError;
         return false;
     }
+    m_context.Record("CopyFileA", detail);
+    m_context.Effect("copy", {TextField("from", from), TextField("to", to)});
     // The copy takes the source's bytes as they are, read or still to be read.
     Node copy = *source;
     copy.path = fullTo;
