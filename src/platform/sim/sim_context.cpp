@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/ascii.h"
+
 namespace sim {
 
 std::vector<std::string> SimLog::Details(const std::string& function) const
@@ -241,10 +243,8 @@ SimEffectField FlagField(const std::string& name, bool flag)
 std::string Upper(const std::string& text)
 {
     std::string upper = text;
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : upper)
+        c = AsciiUpper(c);
     return upper;
 }
 

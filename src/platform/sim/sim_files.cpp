@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/ascii.h"
+
 namespace sim {
 
 namespace {
@@ -30,7 +32,7 @@ bool Match(const char* name, const char* mask)
         return Match(name, mask + 1) || (*name != '\0' && Match(name + 1, mask));
     if (*name == '\0')
         return false;
-    if (*mask == '?' || Upper(std::string(1, *mask)) == Upper(std::string(1, *name)))
+    if (*mask == '?' || AsciiUpper(*mask) == AsciiUpper(*name))
         return Match(name + 1, mask + 1);
     return false;
 }
