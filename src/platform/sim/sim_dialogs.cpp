@@ -39,7 +39,7 @@ void SimDialog::Click(int controlId)
 {
     RequireOpen();
     Control& control = Get(controlId);
-    if (!control.visible || !control.enabled || !m_visible)
+    if (!Clickable(controlId))
         throw SimScriptError("control " + std::to_string(controlId) + " of dialog " +
                              std::to_string(m_templateId) + " cannot be clicked now");
     m_context.Note("click", std::to_string(m_templateId) + ":" + std::to_string(controlId));
@@ -136,6 +136,14 @@ platform::IconHandle SimDialog::DragIcon()
     return m_events.QueryDragIcon();
 }
 
+bool SimDialog::Clickable(int controlId) const
+{
+    if (m_ended || !m_visible)
+        return false;
+    const Control& control = Get(controlId);
+    return control.visible && control.enabled;
+}
+
 int SimDialog::Check(int controlId) const
 {
     return Get(controlId).check;
@@ -158,8 +166,7 @@ int SimDialog::Redraws(int controlId) const
 
 bool ClickIfPossible(SimDialog& dialog, int controlId)
 {
-    if (dialog.Ended() || !dialog.Visible() || !dialog.ItemVisible(controlId) ||
-        !dialog.ItemEnabled(controlId))
+    if (!dialog.Clickable(controlId))
         return false;
     dialog.Click(controlId);
     return true;
