@@ -219,9 +219,9 @@ SimDialog& SimDialogs::Open(platform::WindowHandle dialog)
     throw SimScriptError("dialog handle used outside its modal run");
 }
 
-std::string SimDialogs::Item(platform::WindowHandle dialog, int controlId)
+std::string SimDialogs::Item(const SimDialog& running, int controlId)
 {
-    return std::to_string(Open(dialog).TemplateId()) + ":" + std::to_string(controlId);
+    return std::to_string(running.TemplateId()) + ":" + std::to_string(controlId);
 }
 
 std::vector<std::string> SimDialogs::UnusedScripts() const
@@ -299,8 +299,9 @@ void SimDialogs::EndDialog(platform::WindowHandle dialog, int result)
 
 int SimDialogs::GetCheck(platform::WindowHandle dialog, int controlId)
 {
-    SimDialog::Control& control = Open(dialog).Get(controlId);
-    std::string detail = Item(dialog, controlId);
+    SimDialog& running = Open(dialog);
+    SimDialog::Control& control = running.Get(controlId);
+    std::string detail = Item(running, controlId);
     // A message that cannot be sent answers 0, BST_UNCHECKED.
     if (!m_context.Succeeds("BM_GETCHECK", detail, error::kInvalidWindowHandle))
         return 0;
@@ -318,8 +319,9 @@ void SimDialogs::SetCheck(platform::WindowHandle dialog, int controlId, int stat
 
 void SimDialogs::ShowItem(platform::WindowHandle dialog, int controlId, bool show)
 {
-    SimDialog::Control& control = Open(dialog).Get(controlId);
-    std::string detail = Item(dialog, controlId) + (show ? " SW_SHOW" : " SW_HIDE");
+    SimDialog& running = Open(dialog);
+    SimDialog::Control& control = running.Get(controlId);
+    std::string detail = Item(running, controlId) + (show ? " SW_SHOW" : " SW_HIDE");
     if (!m_context.Succeeds("ShowWindow", detail, error::kInvalidWindowHandle))
         return;
     control.visible = show;
@@ -327,8 +329,9 @@ void SimDialogs::ShowItem(platform::WindowHandle dialog, int controlId, bool sho
 
 void SimDialogs::EnableItem(platform::WindowHandle dialog, int controlId, bool enable)
 {
-    SimDialog::Control& control = Open(dialog).Get(controlId);
-    std::string detail = Item(dialog, controlId) + (enable ? " TRUE" : " FALSE");
+    SimDialog& running = Open(dialog);
+    SimDialog::Control& control = running.Get(controlId);
+    std::string detail = Item(running, controlId) + (enable ? " TRUE" : " FALSE");
     if (!m_context.Succeeds("EnableWindow", detail, error::kInvalidWindowHandle))
         return;
     control.enabled = enable;

@@ -197,7 +197,7 @@ public:
 private:
     SimDialog& Open(platform::WindowHandle dialog);
     // "template:control", for the record.
-    std::string Item(platform::WindowHandle dialog, int controlId);
+    static std::string Item(const SimDialog& running, int controlId);
     Script NextScript(int templateId);
 
     SimContext& m_context;
