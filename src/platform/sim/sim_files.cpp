@@ -297,6 +297,12 @@ void SimFileSystem::AddFolder(const std::string& path)
 void SimFileSystem::AddFile(const std::string& path, const std::string& bytes,
                             std::uint32_t attributes)
 {
+    PutFile(path, bytes, attributes);
+}
+
+SimFileSystem::Node& SimFileSystem::PutFile(const std::string& path, const std::string& bytes,
+                                            std::uint32_t attributes)
+{
     std::string full = FullPath(path);
     AddFolder(ParentOf(full));
     Node& node = m_nodes[Upper(full)];
@@ -305,13 +311,13 @@ void SimFileSystem::AddFile(const std::string& path, const std::string& bytes,
     node.attributes = attributes;
     node.bytes = bytes;
     node.readLater = nullptr;
+    return node;
 }
 
 void SimFileSystem::AddFileReadLater(const std::string& path, std::function<std::string()> read,
                                      std::uint32_t attributes)
 {
-    AddFile(path, std::string(), attributes);
-    m_nodes[Upper(FullPath(path))].readLater = std::move(read);
+    PutFile(path, std::string(), attributes).readLater = std::move(read);
 }
 
 std::string& SimFileSystem::BytesOf(const Node& node)
@@ -364,19 +370,27 @@ std::optional<std::uint32_t> SimFileSystem::Attributes(const std::string& path) 
 
 std::vector<std::string> SimFileSystem::List(const std::string& folder) const
 {
+    std::vector<std::string> names;
+    for (const Node* entry : Entries(folder))
+        names.push_back(NameOf(entry->path));
+    return names;
+}
+
+std::vector<const SimFileSystem::Node*> SimFileSystem::Entries(const std::string& folder) const
+{
     std::string prefix = Upper(FullPath(folder));
     if (prefix.back() != '\\')
         prefix += '\\';
     // Everything below the folder sorts right after it; its own entries are
     // those without a further backslash.
-    std::vector<std::string> names;
+    std::vector<const Node*> entries;
     for (auto it = m_nodes.lower_bound(prefix);
          it != m_nodes.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
         if (it->first.size() > prefix.size() &&
             it->first.find('\\', prefix.size()) == std::string::npos)
-            names.push_back(NameOf(it->second.path));
+            entries.push_back(&it->second);
     }
-    return names;
+    return entries;
 }
 
 std::vector<std::string> SimFileSystem::FilesBelow(const std::string& folder) const
@@ -543,9 +557,10 @@ std::unique_ptr<platform::FileSearch> SimFileSystem::Find(const std::string& pat
                     found.push_back({dots, platform::kAttributeDirectory});
             }
         }
-        for (const std::string& name : List(folder)) {
+        for (const Node* entry : Entries(folder)) {
+            const std::string name = NameOf(entry->path);
             if (MatchesWildcard(name, mask) || MatchesWildcard(ShortNameOf(name), mask))
-                found.push_back({name, Lookup(folder + "\\" + name)->attributes});
+                found.push_back({name, entry->attributes});
         }
     }
     std::uint64_t fileCount = 0;

@@ -101,6 +101,10 @@ private:
     Node* Lookup(const std::string& path);
     const Node* Lookup(const std::string& path) const;
     bool ParentIsFolder(const std::string& fullPath) const;
+    // AddFile's work: the file, made or replaced, and its folders.
+    Node& PutFile(const std::string& path, const std::string& bytes, std::uint32_t attributes);
+    // The folder's own entries, in the order a search returns them.
+    std::vector<const Node*> Entries(const std::string& folder) const;
     // Nothing on a read-only drive can be created, changed or deleted.
     bool OnReadOnlyDrive(const std::string& path) const;
     // The node's bytes, read now if they were left for later.

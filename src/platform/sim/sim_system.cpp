@@ -12,14 +12,17 @@ platform::VersionInfo SimVersion::Query()
 
 void SimClock::Sleep(std::uint32_t milliseconds)
 {
-    m_context.AlwaysSucceeds("Sleep", std::to_string(milliseconds));
-    m_context.Effect("sleep", {NumberField("ms", milliseconds)});
-    m_context.now += milliseconds;
+    Pause("Sleep", milliseconds);
 }
 
 void SimClock::SleepEx(std::uint32_t milliseconds)
 {
-    m_context.AlwaysSucceeds("SleepEx", std::to_string(milliseconds));
+    Pause("SleepEx", milliseconds);
+}
+
+void SimClock::Pause(const char* function, std::uint32_t milliseconds)
+{
+    m_context.AlwaysSucceeds(function, std::to_string(milliseconds));
     m_context.Effect("sleep", {NumberField("ms", milliseconds)});
     m_context.now += milliseconds;
 }
