@@ -21,6 +21,8 @@ PlanMachine::PlanMachine(const MediaImage& media, const PlanSetup& setup)
     files.AddFolder("C:\\Program Files");
     files.AddFolder(kSystemFolder);
     files.AddNodes(media.nodes);
+    // The media is a CD: nothing on it can be written.
+    files.readOnlyDrives = {"D:"};
 
     processes.programName = installerPath;
     processes.modulePath = installerPath;

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/ascii.h"
+
 namespace sim {
 
 std::vector<std::string> SimLog::Details(const std::string& function) const
@@ -165,6 +167,35 @@ void SimContext::Record(const std::string& function, const std::string& detail)
     log.Record({now, function, detail, calls});
 }
 
+bool SimContext::Succeeds(const std::string& function, const std::string& detail)
+{
+    if (Fails(function, detail))
+        return false;
+    Record(function, detail);
+    return true;
+}
+
+bool SimContext::Succeeds(const std::string& function, const std::string& detail,
+                          std::uint32_t failureError)
+{
+    if (Fails(function, detail, failureError))
+        return false;
+    Record(function, detail);
+    return true;
+}
+
+void SimContext::Release(const std::string& function, const std::string& detail)
+{
+    if (!ReleaseFails(function, detail))
+        Record(function, detail);
+}
+
+void SimContext::AlwaysSucceeds(const std::string& function, const std::string& detail)
+{
+    CannotFail(function, detail);
+    Record(function, detail);
+}
+
 void SimContext::Note(const std::string& function, const std::string& detail)
 {
     log.Record({now, function, detail, 0});
@@ -212,10 +243,8 @@ SimEffectField FlagField(const std::string& name, bool flag)
 std::string Upper(const std::string& text)
 {
     std::string upper = text;
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : upper)
+        c = AsciiUpper(c);
     return upper;
 }
 

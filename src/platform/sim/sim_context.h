@@ -23,6 +23,7 @@ constexpr std::uint32_t kNoMoreFiles = 18;               // ERROR_NO_MORE_FILES
 constexpr std::uint32_t kInvalidParameter = 87;          // ERROR_INVALID_PARAMETER
 constexpr std::uint32_t kFilenameExcedRange = 206;       // ERROR_FILENAME_EXCED_RANGE
 constexpr std::uint32_t kInsufficientBuffer = 122;       // ERROR_INSUFFICIENT_BUFFER
+constexpr std::uint32_t kMoreData = 234;                 // ERROR_MORE_DATA
 constexpr std::uint32_t kNoMoreItems = 259;              // ERROR_NO_MORE_ITEMS
 constexpr std::uint32_t kNoSuchPrivilege = 1313;         // ERROR_NO_SUCH_PRIVILEGE
 constexpr std::uint32_t kPrivilegeNotHeld = 1314;        // ERROR_PRIVILEGE_NOT_HELD
@@ -136,7 +137,8 @@ struct SimLimits {
 
 // The shared state. Every platform call starts with Fails, CannotFail or
 // ReleaseFails, which counts it; a call that goes on then records its
-// outcome with Record, exactly once.
+// outcome with Record, exactly once. Succeeds, Release and AlwaysSucceeds do
+// both for a call that records its detail unchanged.
 struct SimContext {
     std::uint64_t now = 0;  // virtual milliseconds since the run began
     std::uint32_t lastError = 0;
@@ -147,8 +149,8 @@ struct SimContext {
 
     // True when this call is to fail. It then records itself with
     // "(failed)" and, when given, leaves `failureError` as the last error;
-    // functions that report their error as their result (the registry's, the
-    // C runtime's) leave the last error alone.
+    // calls that leave no last error when they fail (the C runtime's, the
+    // configuration manager's, which answer with their result) are given none.
     bool Fails(const std::string& function, const std::string& detail);
     bool Fails(const std::string& function, const std::string& detail,
                std::uint32_t failureError);
@@ -161,6 +163,16 @@ struct SimContext {
     bool ReleaseFails(const std::string& function, const std::string& detail);
     // The outcome of the call in progress.
     void Record(const std::string& function, const std::string& detail);
+
+    // The common calls whose outcome is their detail as given. Succeeds:
+    // false when the call fails as asked (see Fails), otherwise it records
+    // the call and is true. Release: ReleaseFails, or the release recorded.
+    // AlwaysSucceeds: CannotFail, with the call recorded.
+    bool Succeeds(const std::string& function, const std::string& detail);
+    bool Succeeds(const std::string& function, const std::string& detail,
+                  std::uint32_t failureError);
+    void Release(const std::string& function, const std::string& detail);
+    void AlwaysSucceeds(const std::string& function, const std::string& detail);
     // What the user or the test does; not a platform call.
     void Note(const std::string& function, const std::string& detail);
 

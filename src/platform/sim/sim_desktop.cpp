@@ -61,9 +61,8 @@ void SimDesktop::SendClose(platform::WindowHandle window)
             continue;
         // A message that is not delivered leaves the window as it is.
         std::string detail = "WM_CLOSE " + candidate.title;
-        if (m_context.Fails("SendMessageA", detail, error::kInvalidWindowHandle))
+        if (!m_context.Succeeds("SendMessageA", detail, error::kInvalidWindowHandle))
             return;
-        m_context.Record("SendMessageA", detail);
         m_context.Effect("close-window", {TextField("title", candidate.title)});
         ++candidate.closeRequests;
         if (candidate.closesOnRequest)
@@ -80,9 +79,8 @@ int SimDesktop::ShowMessage(platform::WindowHandle owner, const std::string& tex
     std::string detail =
         "owner=" + ownerText + " \"" + text + "\" \"" + caption + "\" " + Hex(flags);
     // A box that cannot be made is never seen: MessageBoxA answers 0.
-    if (m_context.Fails("MessageBoxA", detail, error::kNotEnoughMemory))
+    if (!m_context.Succeeds("MessageBoxA", detail, error::kNotEnoughMemory))
         return 0;
-    m_context.Record("MessageBoxA", detail);
     m_context.Effect("message", {TextField("text", text), TextField("caption", caption)});
     SimMessageBox box{owner, text, caption, flags, m_context.now};
     m_messageBoxes.push_back(box);
@@ -93,9 +91,8 @@ int SimDesktop::ShowMessage(platform::WindowHandle owner, const std::string& tex
 
 platform::WindowHandle SimDesktop::DesktopWindow()
 {
-    if (m_context.Fails("GetDesktopWindow", ""))
+    if (!m_context.Succeeds("GetDesktopWindow", ""))
         return platform::kNoWindow;
-    m_context.Record("GetDesktopWindow", "");
     return kDesktop;
 }
 

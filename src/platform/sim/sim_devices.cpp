@@ -60,9 +60,8 @@ bool SimDevices::HasPresentDeviceWithId(const std::string& hardwareId) const
 std::optional<platform::DeviceSet> SimDevices::GetPresentDevices()
 {
     const std::string detail = "DIGCF_PRESENT|DIGCF_ALLCLASSES";
-    if (m_context.Fails("SetupDiGetClassDevsA", detail, error::kNotEnoughMemory))
+    if (!m_context.Succeeds("SetupDiGetClassDevsA", detail, error::kNotEnoughMemory))
         return std::nullopt;
-    m_context.Record("SetupDiGetClassDevsA", detail);
     std::vector<std::size_t> present;
     for (std::size_t i = 0; i < devices.size(); ++i) {
         if (devices[i].present)
@@ -87,9 +86,8 @@ bool SimDevices::EnumDevice(platform::DeviceSet set, std::uint32_t index,
     auto it = m_sets.find(static_cast<std::uintptr_t>(set));
     if (it == m_sets.end())
         throw SimScriptError("device information set used after it was destroyed");
-    if (m_context.Fails("SetupDiEnumDeviceInfo", std::to_string(index), error::kInvalidHandle))
+    if (!m_context.Succeeds("SetupDiEnumDeviceInfo", std::to_string(index), error::kInvalidHandle))
         return false;
-    m_context.Record("SetupDiEnumDeviceInfo", std::to_string(index));
     if (index >= it->second.size()) {
         m_context.lastError = error::kNoMoreItems;
         return false;
@@ -255,8 +253,7 @@ void SimDevices::FreeSourceList(platform::SourceList& list)
         throw SimScriptError("source list freed that was not queried, or freed twice");
     ++sourceListsFreed;
     std::string detail = "count=" + std::to_string(list.entries.size());
-    if (!m_context.ReleaseFails("SetupFreeSourceListA", detail))
-        m_context.Record("SetupFreeSourceListA", detail);
+    m_context.Release("SetupFreeSourceListA", detail);
 }
 
 std::optional<platform::DevNode> SimDevices::LocateRootDevNode()
@@ -274,9 +271,8 @@ std::optional<platform::DevNode> SimDevices::LocateRootDevNode()
 
 std::uint32_t SimDevices::ReenumerateDevNode(platform::DevNode, std::uint32_t flags)
 {
-    if (m_context.Fails("CM_Reenumerate_DevNode", Hex(flags)))
+    if (!m_context.Succeeds("CM_Reenumerate_DevNode", Hex(flags)))
         return kConfigRetFailure;
-    m_context.Record("CM_Reenumerate_DevNode", Hex(flags));
     DeviceEffect("re-enumerate", "done", {});
     ++reenumerations;
     // Plug and Play enumerates the buses again and finds the hardware of

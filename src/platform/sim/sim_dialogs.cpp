@@ -39,7 +39,7 @@ void SimDialog::Click(int controlId)
 {
     RequireOpen();
     Control& control = Get(controlId);
-    if (!control.visible || !control.enabled || !m_visible)
+    if (!Clickable(controlId))
         throw SimScriptError("control " + std::to_string(controlId) + " of dialog " +
                              std::to_string(m_templateId) + " cannot be clicked now");
     m_context.Note("click", std::to_string(m_templateId) + ":" + std::to_string(controlId));
@@ -136,6 +136,14 @@ platform::IconHandle SimDialog::DragIcon()
     return m_events.QueryDragIcon();
 }
 
+bool SimDialog::Clickable(int controlId) const
+{
+    if (m_ended || !m_visible)
+        return false;
+    const Control& control = Get(controlId);
+    return control.visible && control.enabled;
+}
+
 int SimDialog::Check(int controlId) const
 {
     return Get(controlId).check;
@@ -158,8 +166,7 @@ int SimDialog::Redraws(int controlId) const
 
 bool ClickIfPossible(SimDialog& dialog, int controlId)
 {
-    if (dialog.Ended() || !dialog.Visible() || !dialog.ItemVisible(controlId) ||
-        !dialog.ItemEnabled(controlId))
+    if (!dialog.Clickable(controlId))
         return false;
     dialog.Click(controlId);
     return true;
@@ -212,9 +219,9 @@ SimDialog& SimDialogs::Open(platform::WindowHandle dialog)
     throw SimScriptError("dialog handle used outside its modal run");
 }
 
-std::string SimDialogs::Item(platform::WindowHandle dialog, int controlId)
+std::string SimDialogs::Item(const SimDialog& running, int controlId)
 {
-    return std::to_string(Open(dialog).TemplateId()) + ":" + std::to_string(controlId);
+    return std::to_string(running.TemplateId()) + ":" + std::to_string(controlId);
 }
 
 std::vector<std::string> SimDialogs::UnusedScripts() const
@@ -250,9 +257,8 @@ int SimDialogs::RunModal(int templateId, platform::WindowHandle parent,
     if (layout == m_templates.end())
         throw SimScriptError("dialog template " + std::to_string(templateId) + " is not defined");
     // A dialog that cannot be made never comes up: DialogBoxParamA answers -1.
-    if (m_context.Fails("DialogBoxParamA", std::to_string(templateId), error::kNotEnoughMemory))
+    if (!m_context.Succeeds("DialogBoxParamA", std::to_string(templateId), error::kNotEnoughMemory))
         return -1;
-    m_context.Record("DialogBoxParamA", std::to_string(templateId));
     m_context.Effect("dialog", {NumberField("template", static_cast<std::uint64_t>(templateId)),
                                 TextField("title", layout->second.title)});
     m_shown.push_back(templateId);
@@ -285,21 +291,20 @@ void SimDialogs::EndDialog(platform::WindowHandle dialog, int result)
     SimDialog& running = Open(dialog);
     std::string detail = std::to_string(running.TemplateId()) + " " + std::to_string(result);
     // A dialog that is not ended stays up and keeps running.
-    if (m_context.Fails("EndDialog", detail, error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("EndDialog", detail, error::kInvalidWindowHandle))
         return;
-    m_context.Record("EndDialog", detail);
     running.m_ended = true;
     running.m_result = result;
 }
 
 int SimDialogs::GetCheck(platform::WindowHandle dialog, int controlId)
 {
-    SimDialog::Control& control = Open(dialog).Get(controlId);
-    std::string detail = Item(dialog, controlId);
+    SimDialog& running = Open(dialog);
+    SimDialog::Control& control = running.Get(controlId);
+    std::string detail = Item(running, controlId);
     // A message that cannot be sent answers 0, BST_UNCHECKED.
-    if (m_context.Fails("BM_GETCHECK", detail, error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("BM_GETCHECK", detail, error::kInvalidWindowHandle))
         return 0;
-    m_context.Record("BM_GETCHECK", detail);
     return control.check;
 }
 
@@ -307,29 +312,28 @@ void SimDialogs::SetCheck(platform::WindowHandle dialog, int controlId, int stat
 {
     SimDialog::Control& control = Open(dialog).Get(controlId);
     std::string detail = std::to_string(controlId) + " " + std::to_string(state);
-    if (m_context.Fails("BM_SETCHECK", detail, error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("BM_SETCHECK", detail, error::kInvalidWindowHandle))
         return;
-    m_context.Record("BM_SETCHECK", detail);
     control.check = state;
 }
 
 void SimDialogs::ShowItem(platform::WindowHandle dialog, int controlId, bool show)
 {
-    SimDialog::Control& control = Open(dialog).Get(controlId);
-    std::string detail = Item(dialog, controlId) + (show ? " SW_SHOW" : " SW_HIDE");
-    if (m_context.Fails("ShowWindow", detail, error::kInvalidWindowHandle))
+    SimDialog& running = Open(dialog);
+    SimDialog::Control& control = running.Get(controlId);
+    std::string detail = Item(running, controlId) + (show ? " SW_SHOW" : " SW_HIDE");
+    if (!m_context.Succeeds("ShowWindow", detail, error::kInvalidWindowHandle))
         return;
-    m_context.Record("ShowWindow", detail);
     control.visible = show;
 }
 
 void SimDialogs::EnableItem(platform::WindowHandle dialog, int controlId, bool enable)
 {
-    SimDialog::Control& control = Open(dialog).Get(controlId);
-    std::string detail = Item(dialog, controlId) + (enable ? " TRUE" : " FALSE");
-    if (m_context.Fails("EnableWindow", detail, error::kInvalidWindowHandle))
+    SimDialog& running = Open(dialog);
+    SimDialog::Control& control = running.Get(controlId);
+    std::string detail = Item(running, controlId) + (enable ? " TRUE" : " FALSE");
+    if (!m_context.Succeeds("EnableWindow", detail, error::kInvalidWindowHandle))
         return;
-    m_context.Record("EnableWindow", detail);
     control.enabled = enable;
 }
 
@@ -337,9 +341,8 @@ void SimDialogs::RedrawItem(platform::WindowHandle dialog, int controlId, unsign
 {
     SimDialog::Control& control = Open(dialog).Get(controlId);
     std::string detail = std::to_string(controlId) + " " + Hex(flags);
-    if (m_context.Fails("RedrawWindow", detail, error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("RedrawWindow", detail, error::kInvalidWindowHandle))
         return;
-    m_context.Record("RedrawWindow", detail);
     ++control.redraws;
 }
 
@@ -347,19 +350,17 @@ void SimDialogs::ShowDialog(platform::WindowHandle dialog, bool show)
 {
     SimDialog& running = Open(dialog);
     std::string detail = std::to_string(running.TemplateId()) + (show ? " SW_SHOW" : " SW_HIDE");
-    if (m_context.Fails("ShowWindow", detail, error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("ShowWindow", detail, error::kInvalidWindowHandle))
         return;
-    m_context.Record("ShowWindow", detail);
     running.m_visible = show;
 }
 
 bool SimDialogs::IsMinimised(platform::WindowHandle dialog)
 {
     SimDialog& running = Open(dialog);
-    if (m_context.Fails("IsIconic", std::to_string(running.TemplateId()),
-                        error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("IsIconic", std::to_string(running.TemplateId()),
+                            error::kInvalidWindowHandle))
         return false;
-    m_context.Record("IsIconic", std::to_string(running.TemplateId()));
     return running.m_minimised;
 }
 
@@ -367,19 +368,17 @@ bool SimDialogs::HasSystemMenu(platform::WindowHandle dialog)
 {
     SimDialog& running = Open(dialog);
     // GetSystemMenu answers NULL.
-    if (m_context.Fails("GetSystemMenu", std::to_string(running.TemplateId()),
-                        error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("GetSystemMenu", std::to_string(running.TemplateId()),
+                            error::kInvalidWindowHandle))
         return false;
-    m_context.Record("GetSystemMenu", std::to_string(running.TemplateId()));
     return running.m_layout.systemMenu;
 }
 
 void SimDialogs::AppendSystemMenuSeparator(platform::WindowHandle dialog)
 {
     SimDialog& running = Open(dialog);
-    if (m_context.Fails("AppendMenuA", "MF_SEPARATOR", error::kNotEnoughMemory))
+    if (!m_context.Succeeds("AppendMenuA", "MF_SEPARATOR", error::kNotEnoughMemory))
         return;
-    m_context.Record("AppendMenuA", "MF_SEPARATOR");
     running.m_systemMenu.push_back({0, std::string()});
 }
 
@@ -388,9 +387,8 @@ void SimDialogs::AppendSystemMenuItem(platform::WindowHandle dialog, unsigned co
 {
     SimDialog& running = Open(dialog);
     std::string detail = Hex(commandId) + " " + text;
-    if (m_context.Fails("AppendMenuA", detail, error::kNotEnoughMemory))
+    if (!m_context.Succeeds("AppendMenuA", detail, error::kNotEnoughMemory))
         return;
-    m_context.Record("AppendMenuA", detail);
     running.m_systemMenu.push_back({commandId, text});
 }
 
@@ -398,9 +396,8 @@ void SimDialogs::SetIcon(platform::WindowHandle dialog, platform::IconHandle ico
 {
     SimDialog& running = Open(dialog);
     const char* which = big ? "ICON_BIG" : "ICON_SMALL";
-    if (m_context.Fails("WM_SETICON", which, error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("WM_SETICON", which, error::kInvalidWindowHandle))
         return;
-    m_context.Record("WM_SETICON", which);
     (big ? running.m_bigIcon : running.m_smallIcon) = icon;
 }
 
@@ -408,10 +405,9 @@ platform::Size SimDialogs::ClientSize(platform::WindowHandle dialog)
 {
     SimDialog& running = Open(dialog);
     // GetClientRect leaves the caller's empty rectangle.
-    if (m_context.Fails("GetClientRect", std::to_string(running.TemplateId()),
-                        error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("GetClientRect", std::to_string(running.TemplateId()),
+                            error::kInvalidWindowHandle))
         return platform::Size{};
-    m_context.Record("GetClientRect", std::to_string(running.TemplateId()));
     return running.m_layout.clientSize;
 }
 
@@ -431,9 +427,8 @@ platform::PaintContext SimDialogs::BeginPaint(platform::WindowHandle dialog)
 void SimDialogs::EraseIconBackground(platform::WindowHandle dialog, platform::PaintContext)
 {
     SimDialog& running = Open(dialog);
-    if (m_context.Fails("SendMessageA", "WM_ICONERASEBKGND", error::kInvalidWindowHandle))
+    if (!m_context.Succeeds("SendMessageA", "WM_ICONERASEBKGND", error::kInvalidWindowHandle))
         return;
-    m_context.Record("SendMessageA", "WM_ICONERASEBKGND");
     ++running.m_erases;
 }
 
@@ -456,16 +451,14 @@ void SimDialogs::DrawIcon(platform::PaintContext context, int x, int y, platform
 void SimDialogs::EndPaint(platform::WindowHandle, platform::PaintContext context)
 {
     m_paints.erase(static_cast<std::uintptr_t>(context));
-    if (!m_context.ReleaseFails("EndPaint", ""))
-        m_context.Record("EndPaint", "");
+    m_context.Release("EndPaint", "");
 }
 
 platform::Size SimDialogs::IconMetrics()
 {
     // GetSystemMetrics answers 0.
-    if (m_context.Fails("GetSystemMetrics", "SM_CXICON SM_CYICON"))
+    if (!m_context.Succeeds("GetSystemMetrics", "SM_CXICON SM_CYICON"))
         return platform::Size{};
-    m_context.Record("GetSystemMetrics", "SM_CXICON SM_CYICON");
     return iconMetrics;
 }
 
@@ -502,21 +495,18 @@ platform::IconHandle SimDialogs::LoadAppIcon(int iconId)
 void SimDialogs::BeginWaitCursor()
 {
     ++m_waitCursorDepth;
-    if (!m_context.Fails("BeginWaitCursor", ""))
-        m_context.Record("BeginWaitCursor", "");
+    m_context.Succeeds("BeginWaitCursor", "");
 }
 
 void SimDialogs::EndWaitCursor()
 {
     --m_waitCursorDepth;
-    if (!m_context.ReleaseFails("EndWaitCursor", ""))
-        m_context.Record("EndWaitCursor", "");
+    m_context.Release("EndWaitCursor", "");
 }
 
 void SimDialogs::Enable3dControls()
 {
-    if (!m_context.Fails("Enable3dControlsStatic", ""))
-        m_context.Record("Enable3dControlsStatic", "");
+    m_context.Succeeds("Enable3dControlsStatic", "");
 }
 
 }  // namespace sim

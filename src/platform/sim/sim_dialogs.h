@@ -67,6 +67,9 @@ public:
     platform::IconHandle DragIcon();
 
     // What the user sees.
+    // Whether a user could click the control now: the dialog on screen, the
+    // control shown and enabled.
+    bool Clickable(int controlId) const;
     int Check(int controlId) const;
     bool ItemVisible(int controlId) const;
     bool ItemEnabled(int controlId) const;
@@ -129,8 +132,8 @@ private:
     std::vector<unsigned> m_defaultSysCommands;
 };
 
-// The user's moves: a click only where a user could click (the dialog on
-// screen, the control shown and enabled). Returns whether it happened.
+// The user's moves: a click only where the control is Clickable. Returns
+// whether it happened.
 bool ClickIfPossible(SimDialog& dialog, int controlId);
 // OK, or Cancel when OK cannot be pressed.
 void PressOkOrCancel(SimDialog& dialog);
@@ -194,7 +197,7 @@ public:
 private:
     SimDialog& Open(platform::WindowHandle dialog);
     // "template:control", for the record.
-    std::string Item(platform::WindowHandle dialog, int controlId);
+    static std::string Item(const SimDialog& running, int controlId);
     Script NextScript(int templateId);
 
     SimContext& m_context;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/ascii.h"
+
 namespace sim {
 
 namespace {
@@ -30,7 +32,7 @@ bool Match(const char* name, const char* mask)
         return Match(name, mask + 1) || (*name != '\0' && Match(name + 1, mask));
     if (*name == '\0')
         return false;
-    if (*mask == '?' || Upper(std::string(1, *mask)) == Upper(std::string(1, *name)))
+    if (*mask == '?' || AsciiUpper(*mask) == AsciiUpper(*name))
         return Match(name + 1, mask + 1);
     return false;
 }
@@ -67,8 +69,7 @@ public:
     {
         m_files.m_openSearches.erase(m_serial);
         SimContext& context = m_files.m_context;
-        if (!context.ReleaseFails("FindClose", ""))
-            context.Record("FindClose", "");
+        context.Release("FindClose", "");
     }
 
     bool Next(platform::FoundFile& found) override
@@ -133,17 +134,15 @@ public:
         return true;
     }
     bool SeekToEnd() override {
-        if (m_closed || m_context.Fails("fseek", m_node.path + " end"))
+        if (m_closed || !m_context.Succeeds("fseek", m_node.path + " end"))
             return false;
-        m_context.Record("fseek", m_node.path + " end");
         m_position = static_cast<long>(m_node.bytes.size());
         return true;
     }
     bool PutByte(char byte) override {
         std::string detail = At() + " '" + std::string(1, byte) + "'";
-        if (m_closed || m_context.Fails("fputc", detail))
+        if (m_closed || !m_context.Succeeds("fputc", detail))
             return false;
-        m_context.Record("fputc", detail);
         m_context.Effect("patch", {TextField("path", m_node.path), NumberField("offset", m_position),
                                    TextField("byte", std::string(1, byte))});
         if (m_position >= static_cast<long>(m_node.bytes.size()))
@@ -153,9 +152,8 @@ public:
         return true;
     }
     void Flush() override {
-        if (m_closed || m_context.Fails("fflush", m_node.path))
+        if (m_closed || !m_context.Succeeds("fflush", m_node.path))
             return;
-        m_context.Record("fflush", m_node.path);
     }
     void Close() override {
         if (m_closed)
@@ -163,8 +161,7 @@ public:
         // The stream is closed whatever fclose answers.
         m_closed = true;
         m_files.m_openStreams.erase(m_serial);
-        if (!m_context.ReleaseFails("fclose", m_node.path))
-            m_context.Record("fclose", m_node.path);
+        m_context.Release("fclose", m_node.path);
     }
 
 private:
@@ -275,6 +272,16 @@ bool SimFileSystem::ParentIsFolder(const std::string& fullPath) const
     return node && node->folder;
 }
 
+bool SimFileSystem::OnReadOnlyDrive(const std::string& path) const
+{
+    const std::string drive = FullPath(path).substr(0, 2);
+    for (const std::string& readOnly : readOnlyDrives) {
+        if (EqualNoCase(drive, readOnly))
+            return true;
+    }
+    return false;
+}
+
 void SimFileSystem::AddFolder(const std::string& path)
 {
     std::string full = FullPath(path);
@@ -290,6 +297,12 @@ void SimFileSystem::AddFolder(const std::string& path)
 void SimFileSystem::AddFile(const std::string& path, const std::string& bytes,
                             std::uint32_t attributes)
 {
+    PutFile(path, bytes, attributes);
+}
+
+SimFileSystem::Node& SimFileSystem::PutFile(const std::string& path, const std::string& bytes,
+                                            std::uint32_t attributes)
+{
     std::string full = FullPath(path);
     AddFolder(ParentOf(full));
     Node& node = m_nodes[Upper(full)];
@@ -298,13 +311,13 @@ void SimFileSystem::AddFile(const std::string& path, const std::string& bytes,
     node.attributes = attributes;
     node.bytes = bytes;
     node.readLater = nullptr;
+    return node;
 }
 
 void SimFileSystem::AddFileReadLater(const std::string& path, std::function<std::string()> read,
                                      std::uint32_t attributes)
 {
-    AddFile(path, std::string(), attributes);
-    m_nodes[Upper(FullPath(path))].readLater = std::move(read);
+    PutFile(path, std::string(), attributes).readLater = std::move(read);
 }
 
 std::string& SimFileSystem::BytesOf(const Node& node)
@@ -357,19 +370,27 @@ std::optional<std::uint32_t> SimFileSystem::Attributes(const std::string& path) 
 
 std::vector<std::string> SimFileSystem::List(const std::string& folder) const
 {
+    std::vector<std::string> names;
+    for (const Node* entry : Entries(folder))
+        names.push_back(NameOf(entry->path));
+    return names;
+}
+
+std::vector<const SimFileSystem::Node*> SimFileSystem::Entries(const std::string& folder) const
+{
     std::string prefix = Upper(FullPath(folder));
     if (prefix.back() != '\\')
         prefix += '\\';
     // Everything below the folder sorts right after it; its own entries are
     // those without a further backslash.
-    std::vector<std::string> names;
+    std::vector<const Node*> entries;
     for (auto it = m_nodes.lower_bound(prefix);
          it != m_nodes.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
         if (it->first.size() > prefix.size() &&
             it->first.find('\\', prefix.size()) == std::string::npos)
-            names.push_back(NameOf(it->second.path));
+            entries.push_back(&it->second);
     }
-    return names;
+    return entries;
 }
 
 std::vector<std::string> SimFileSystem::FilesBelow(const std::string& folder) const
@@ -407,10 +428,8 @@ bool SimFileSystem::Load(const std::string& path, std::string& bytes) const
 bool SimFileSystem::Store(const std::string& path, const std::string& bytes)
 {
     std::string full = FullPath(path);
-    for (const std::string& drive : readOnlyDrives) {
-        if (EqualNoCase(full.substr(0, 2), drive))
-            return false;
-    }
+    if (OnReadOnlyDrive(full))
+        return false;
     Node* node = Lookup(full);
     if (node) {
         if (node->folder || (node->attributes & platform::kAttributeReadOnly))
@@ -504,6 +523,11 @@ bool SimFileSystem::MakeDirectory(const std::string& path)
         return false;
     if (RefusedAsTooLong("CreateDirectoryA", path, path, kLongestNewFolder))
         return false;
+    if (OnReadOnlyDrive(path)) {
+        m_context.Record("CreateDirectoryA", path + " (read-only drive)");
+        m_context.lastError = error::kAccessDenied;
+        return false;
+    }
     m_context.Record("CreateDirectoryA", path);
     std::string full = FullPath(path);
     if (Exists(full) || !ParentIsFolder(full))
@@ -533,9 +557,10 @@ std::unique_ptr<platform::FileSearch> SimFileSystem::Find(const std::string& pat
                     found.push_back({dots, platform::kAttributeDirectory});
             }
         }
-        for (const std::string& name : List(folder)) {
+        for (const Node* entry : Entries(folder)) {
+            const std::string name = NameOf(entry->path);
             if (MatchesWildcard(name, mask) || MatchesWildcard(ShortNameOf(name), mask))
-                found.push_back({name, Lookup(folder + "\\" + name)->attributes});
+                found.push_back({name, entry->attributes});
         }
     }
     std::uint64_t fileCount = 0;
@@ -563,29 +588,32 @@ bool SimFileSystem::Copy(const std::string& from, const std::string& to, bool fa
     const Node* source = Lookup(from);
     const std::string fullTo = FullPath(to);
     Node* target = Lookup(fullTo);
-    std::string why;
+    struct Refusal {
+        const char* why = nullptr;  // as the record shows it; none: the copy is made
+        std::uint32_t lastError = 0;
+    };
+    Refusal refusal;
     if (from.size() > kLongestPath || to.size() > kLongestPath)
-        why = "path too long";
+        refusal = {"path too long", error::kFilenameExcedRange};
     else if (!source || source->folder)
-        why = "no source";
+        refusal = {"no source", error::kFileNotFound};
     else if (!ParentIsFolder(fullTo))
-        why = "no target folder";
+        refusal = {"no target folder", error::kFileNotFound};
+    else if (OnReadOnlyDrive(fullTo))
+        refusal = {"read-only drive", error::kAccessDenied};
     else if (target && (target->folder || failIfExists))
-        why = "target exists";
+        refusal = {"target exists", error::kAccessDenied};
     else if (target && (target->attributes & platform::kAttributeReadOnly))
-        why = "target read-only";
-    m_context.Record("CopyFileA", detail + (why.empty() ? "" : " (" + why + ")"));
-    std::vector<SimEffectField> fields{TextField("from", from), TextField("to", to)};
-    if (!why.empty())
-        fields.push_back(TextField("error", why));
-    m_context.Effect("copy", fields);
-    if (!why.empty()) {
-        m_context.lastError = why == "path too long" ? error::kFilenameExcedRange
-                              : why == "no source" || why == "no target folder"
-                                  ? error::kFileNotFound
-                                  : error::kAccessDenied;
+        refusal = {"target read-only", error::kAccessDenied};
+    if (refusal.why) {
+        m_context.Record("CopyFileA", detail + " (" + refusal.why + ")");
+        m_context.Effect("copy", {TextField("from", from), TextField("to", to),
+                                  TextField("error", refusal.why)});
+        m_context.lastError = refusal.lastError;
         return false;
     }
+    m_context.Record("CopyFileA", detail);
+    m_context.Effect("copy", {TextField("from", from), TextField("to", to)});
     // The copy takes the source's bytes as they are, read or still to be read.
     Node copy = *source;
     copy.path = fullTo;
@@ -601,7 +629,8 @@ bool SimFileSystem::Remove(const std::string& path)
     if (RefusedAsTooLong("DeleteFileA", path, path, kLongestPath))
         return false;
     Node* node = Lookup(path);
-    bool removable = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
+    bool removable = node && !node->folder &&
+                     !(node->attributes & platform::kAttributeReadOnly) && !OnReadOnlyDrive(path);
     m_context.Record("DeleteFileA", path + (removable ? "" : " (not deleted)"));
     if (!removable) {
         m_context.lastError = node ? error::kAccessDenied : error::kFileNotFound;
@@ -621,9 +650,12 @@ bool SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attribu
     if (RefusedAsTooLong("SetFileAttributesA", detail, path, kLongestPath))
         return false;
     Node* node = Lookup(path);
-    m_context.Record("SetFileAttributesA", detail + (node ? "" : " (not found)"));
-    if (!node) {
-        m_context.lastError = error::kFileNotFound;
+    const bool readOnlyDrive = node && OnReadOnlyDrive(path);
+    m_context.Record("SetFileAttributesA", detail + (!node          ? " (not found)"
+                                                     : readOnlyDrive ? " (read-only drive)"
+                                                                     : ""));
+    if (!node || readOnlyDrive) {
+        m_context.lastError = node ? error::kAccessDenied : error::kFileNotFound;
         return false;
     }
     const std::uint32_t before = node->attributes;
@@ -656,7 +688,8 @@ std::unique_ptr<platform::ByteStream> SimFileSystem::OpenForUpdate(const std::st
     if (RefusedAsTooLong("fopen", path + " r+b", path, kLongestPath, false))
         return nullptr;
     Node* node = Lookup(path);
-    bool opens = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly);
+    bool opens = node && !node->folder && !(node->attributes & platform::kAttributeReadOnly) &&
+                 !OnReadOnlyDrive(path);
     m_context.Record("fopen", path + " r+b" + (opens ? "" : " (not opened)"));
     if (!opens)
         return nullptr;

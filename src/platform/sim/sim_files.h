@@ -22,7 +22,7 @@ public:
     // The machine's side, for tests. Paths may be relative to the current
     // directory; folders are created with their parents.
     std::string windowsDirectory = "C:\\WINDOWS";
-    // Drives whose files cannot be written, such as "D:" for a CD.
+    // Drives that refuse every write with access denied, such as "D:" for a CD.
     std::vector<std::string> readOnlyDrives;
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, const std::string& bytes,
@@ -101,6 +101,12 @@ private:
     Node* Lookup(const std::string& path);
     const Node* Lookup(const std::string& path) const;
     bool ParentIsFolder(const std::string& fullPath) const;
+    // AddFile's work: the file, made or replaced, and its folders.
+    Node& PutFile(const std::string& path, const std::string& bytes, std::uint32_t attributes);
+    // The folder's own entries, in the order a search returns them.
+    std::vector<const Node*> Entries(const std::string& folder) const;
+    // Nothing on a read-only drive can be created, changed or deleted.
+    bool OnReadOnlyDrive(const std::string& path) const;
     // The node's bytes, read now if they were left for later.
     static std::string& BytesOf(const Node& node);
     // A call on a path too long for Windows fails before it looks at the

@@ -20,9 +20,8 @@ std::uint32_t SimLogHost::Milliseconds()
 std::string SimLogHost::ErrorText(std::uint32_t code)
 {
     const std::string detail = std::to_string(code);
-    if (m_context.Fails("FormatMessageA", detail))
+    if (!m_context.Succeeds("FormatMessageA", detail))
         return std::string();
-    m_context.Record("FormatMessageA", detail);
     auto message = messages.find(code);
     return message == messages.end() ? std::string() : message->second;
 }
@@ -30,9 +29,8 @@ std::string SimLogHost::ErrorText(std::uint32_t code)
 std::string SimLogHost::WindowsDirectory()
 {
     const std::string detail = m_files.windowsDirectory + " (for the log)";
-    if (m_context.Fails("GetWindowsDirectoryA", detail))
+    if (!m_context.Succeeds("GetWindowsDirectoryA", detail))
         return std::string();
-    m_context.Record("GetWindowsDirectoryA", detail);
     return m_files.windowsDirectory;
 }
 

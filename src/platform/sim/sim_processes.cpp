@@ -204,9 +204,9 @@ std::uint32_t SimProcesses::WaitForInputIdle(platform::ProcessHandle process,
                                              std::uint32_t milliseconds)
 {
     Running& running = Get(process);
-    if (m_context.Fails("WaitForInputIdle", std::to_string(milliseconds), error::kInvalidHandle))
+    if (!m_context.Succeeds("WaitForInputIdle", std::to_string(milliseconds),
+                            error::kInvalidHandle))
         return kWaitFailed;
-    m_context.Record("WaitForInputIdle", std::to_string(milliseconds));
     if (!running.program.hasMessageQueue)
         return kWaitFailed;  // at once
     std::uint64_t idleAt = running.startedAt + running.program.idleAfter;
@@ -220,10 +220,9 @@ std::uint32_t SimProcesses::WaitForInputIdle(platform::ProcessHandle process,
 std::uint32_t SimProcesses::WaitForExit(platform::ProcessHandle process, std::uint32_t milliseconds)
 {
     Running& running = Get(process);
-    if (m_context.Fails("WaitForSingleObject", std::to_string(milliseconds),
-                        error::kInvalidHandle))
+    if (!m_context.Succeeds("WaitForSingleObject", std::to_string(milliseconds),
+                            error::kInvalidHandle))
         return kWaitFailed;
-    m_context.Record("WaitForSingleObject", std::to_string(milliseconds));
     std::uint64_t endsAt = running.startedAt + running.program.runsFor;
     std::uint64_t until = std::min(endsAt, m_context.now + milliseconds);
     if (until > m_context.now)
@@ -236,9 +235,8 @@ std::uint32_t SimProcesses::ExitCode(platform::ProcessHandle process)
     Running& running = Get(process);
     // A process that cannot be asked is not taken for a running one, as the
     // adapter answers when GetExitCodeProcess fails.
-    if (m_context.Fails("GetExitCodeProcess", "", error::kInvalidHandle))
+    if (!m_context.Succeeds("GetExitCodeProcess", "", error::kInvalidHandle))
         return 0;
-    m_context.Record("GetExitCodeProcess", "");
     bool ended = m_context.now >= running.startedAt + running.program.runsFor;
     if (ended)
         return running.program.exitCode;
@@ -255,14 +253,12 @@ std::uint32_t SimProcesses::ExitCode(platform::ProcessHandle process)
 void SimProcesses::Release(platform::ProcessHandle process)
 {
     Get(process).released = true;
-    if (!m_context.ReleaseFails("CloseHandle", "process"))
-        m_context.Record("CloseHandle", "process");
+    m_context.Release("CloseHandle", "process");
 }
 
 void SimProcesses::Exit(int code)
 {
-    m_context.CannotFail("exit", std::to_string(code));
-    m_context.Record("exit", std::to_string(code));
+    m_context.AlwaysSucceeds("exit", std::to_string(code));
     throw SimExit{code};
 }
 

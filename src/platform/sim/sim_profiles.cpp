@@ -122,9 +122,8 @@ int SimProfiles::GetInt(const std::string& section, const std::string& key, int 
 {
     const std::string detail = "[" + section + "] " + key + " " + file;
     // A read that fails gives the default, as for a file that cannot be read.
-    if (m_context.Fails("GetPrivateProfileIntA", detail, error::kFileNotFound))
+    if (!m_context.Succeeds("GetPrivateProfileIntA", detail, error::kFileNotFound))
         return defaultValue;
-    m_context.Record("GetPrivateProfileIntA", detail);
     auto value = Entry(file, section, key);
     return value ? ProfileIntFromValue(*value, defaultValue) : defaultValue;
 }
@@ -148,9 +147,8 @@ bool SimProfiles::WriteString(const std::string& section, const std::string& key
                               const std::string& value, const std::string& file)
 {
     std::string detail = "[" + section + "] " + key + "=" + value + " " + file;
-    if (m_context.Fails("WritePrivateProfileStringA", detail, error::kAccessDenied))
+    if (!m_context.Succeeds("WritePrivateProfileStringA", detail, error::kAccessDenied))
         return false;
-    m_context.Record("WritePrivateProfileStringA", detail);
     if (!Put(file, section, key, value))
         return false;
     m_context.Effect("ini-write", {TextField("file", file), TextField("section", section),

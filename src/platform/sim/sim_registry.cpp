@@ -123,16 +123,16 @@ std::optional<platform::RegKey> SimRegistry::OpenKey(platform::RootKey root,
                                                      const std::string& subKey,
                                                      platform::RegAccess access)
 {
-    // The registry functions give their error as their result; the last
-    // error stays as it was.
+    // The registry functions give their error as their result; the adapter
+    // sets it as the last error too, and so does every failure here.
     std::string detail = Shown(root, subKey) + " " + Hex(static_cast<std::uint32_t>(access));
-    if (m_context.Fails("RegOpenKeyExA", detail))
+    if (m_context.Fails("RegOpenKeyExA", detail, error::kAccessDenied))
         return std::nullopt;
     Key* key = Find(KeyId(root, subKey));
     bool wantsWrite = access == platform::RegAccess::AllAccess;
     if (!key || (wantsWrite && key->readOnly)) {
         m_context.Record("RegOpenKeyExA", detail + (key ? " (access denied)" : " (no key)"));
-        m_context.lastError = key ? 5 : 2;  // ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND
+        m_context.lastError = key ? error::kAccessDenied : error::kFileNotFound;
         return std::nullopt;
     }
     m_context.Record("RegOpenKeyExA", detail);
@@ -147,18 +147,19 @@ std::optional<platform::RegText> SimRegistry::QueryString(platform::RegKey key,
 {
     const OpenedKey* opened = Opened(key);
     std::string detail = opened->shown + " " + name + " size=" + std::to_string(bufferSize);
-    if (m_context.Fails("RegQueryValueExA", detail))
+    if (!m_context.Succeeds("RegQueryValueExA", detail, error::kFileNotFound))
         return std::nullopt;
-    m_context.Record("RegQueryValueExA", detail);
     Key* stored = Find(opened->id);
-    if (!stored)
-        return std::nullopt;
     auto value = stored->values.find(Upper(name));
-    if (value == stored->values.end())
+    if (value == stored->values.end()) {
+        m_context.lastError = error::kFileNotFound;
         return std::nullopt;
+    }
     const SimRegValue& found = value->second.second;
-    if (found.data.size() > bufferSize)
-        return std::nullopt;  // ERROR_MORE_DATA
+    if (found.data.size() > bufferSize) {
+        m_context.lastError = error::kMoreData;
+        return std::nullopt;
+    }
     return platform::RegText{found.data.substr(0, found.data.find('\0')), found.type};
 }
 
@@ -166,31 +167,34 @@ bool SimRegistry::SetString(platform::RegKey key, const std::string& name, const
 {
     const OpenedKey* opened = Opened(key);
     std::string detail = opened->shown + " " + name + "=" + text;
-    if (m_context.Fails("RegSetValueExA", detail))
+    if (!m_context.Succeeds("RegSetValueExA", detail, error::kAccessDenied))
         return false;
-    Key* stored = Find(opened->id);
-    bool written = stored && opened->writable;
-    m_context.Record("RegSetValueExA", detail);
-    if (written) {
-        stored->values[Upper(name)] = {name, SimRegValue{kRegSz, text}};
-        m_context.Effect("reg-set", {TextField("key", opened->shown), TextField("value", name),
-                                     TextField("type", "REG_SZ"), TextField("data", text)});
+    if (!opened->writable) {
+        m_context.lastError = error::kAccessDenied;
+        return false;
     }
-    return written;
+    Find(opened->id)->values[Upper(name)] = {name, SimRegValue{kRegSz, text}};
+    m_context.Effect("reg-set", {TextField("key", opened->shown), TextField("value", name),
+                                 TextField("type", "REG_SZ"), TextField("data", text)});
+    return true;
 }
 
 bool SimRegistry::DeleteValue(platform::RegKey key, const std::string& name)
 {
     const OpenedKey* opened = Opened(key);
     std::string detail = opened->shown + " " + name;
-    if (m_context.Fails("RegDeleteValueA", detail))
+    if (!m_context.Succeeds("RegDeleteValueA", detail, error::kAccessDenied))
         return false;
-    Key* stored = Find(opened->id);
-    bool deleted = stored && opened->writable && stored->values.erase(Upper(name)) != 0;
-    m_context.Record("RegDeleteValueA", detail);
-    if (deleted)
-        m_context.Effect("reg-delete", {TextField("key", opened->shown), TextField("value", name)});
-    return deleted;
+    if (!opened->writable) {
+        m_context.lastError = error::kAccessDenied;
+        return false;
+    }
+    if (Find(opened->id)->values.erase(Upper(name)) == 0) {
+        m_context.lastError = error::kFileNotFound;
+        return false;
+    }
+    m_context.Effect("reg-delete", {TextField("key", opened->shown), TextField("value", name)});
+    return true;
 }
 
 void SimRegistry::CloseKey(platform::RegKey key)
@@ -198,8 +202,7 @@ void SimRegistry::CloseKey(platform::RegKey key)
     const OpenedKey* opened = Opened(key);
     std::string shown = opened->shown;
     m_handles.erase(static_cast<std::uintptr_t>(key));
-    if (!m_context.ReleaseFails("RegCloseKey", shown))
-        m_context.Record("RegCloseKey", shown);
+    m_context.Release("RegCloseKey", shown);
 }
 
 }  // namespace sim

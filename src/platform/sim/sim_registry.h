@@ -69,6 +69,7 @@ private:
         std::map<std::string, std::pair<std::string, SimRegValue>> values;  // by upper name
         bool readOnly = false;
     };
+    // Keys are never removed, so the key of an open handle is always found.
     struct OpenedKey {
         std::string id;  // root and path, upper-cased
         std::string shown;

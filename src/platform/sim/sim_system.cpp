@@ -5,24 +5,24 @@ namespace sim {
 platform::VersionInfo SimVersion::Query()
 {
     // The structure stays as the caller cleared it.
-    if (m_context.Fails("GetVersionExA", "", error::kInsufficientBuffer))
+    if (!m_context.Succeeds("GetVersionExA", "", error::kInsufficientBuffer))
         return platform::VersionInfo{};
-    m_context.Record("GetVersionExA", "");
     return info;
 }
 
 void SimClock::Sleep(std::uint32_t milliseconds)
 {
-    m_context.CannotFail("Sleep", std::to_string(milliseconds));
-    m_context.Record("Sleep", std::to_string(milliseconds));
-    m_context.Effect("sleep", {NumberField("ms", milliseconds)});
-    m_context.now += milliseconds;
+    Pause("Sleep", milliseconds);
 }
 
 void SimClock::SleepEx(std::uint32_t milliseconds)
 {
-    m_context.CannotFail("SleepEx", std::to_string(milliseconds));
-    m_context.Record("SleepEx", std::to_string(milliseconds));
+    Pause("SleepEx", milliseconds);
+}
+
+void SimClock::Pause(const char* function, std::uint32_t milliseconds)
+{
+    m_context.AlwaysSucceeds(function, std::to_string(milliseconds));
     m_context.Effect("sleep", {NumberField("ms", milliseconds)});
     m_context.now += milliseconds;
 }
@@ -46,8 +46,7 @@ std::uint32_t SimErrors::LastError()
 
 void SimErrors::SetLastError(std::uint32_t code)
 {
-    m_context.CannotFail("SetLastError", std::to_string(code));
-    m_context.Record("SetLastError", std::to_string(code));
+    m_context.AlwaysSucceeds("SetLastError", std::to_string(code));
     m_context.lastError = code;
 }
 
@@ -95,16 +94,14 @@ bool SimSecurity::EnablePrivilege(platform::TokenHandle, const platform::Luid& p
 void SimSecurity::CloseToken(platform::TokenHandle)
 {
     --openTokens;
-    if (!m_context.ReleaseFails("CloseHandle", "token"))
-        m_context.Record("CloseHandle", "token");
+    m_context.Release("CloseHandle", "token");
 }
 
 bool SimSecurity::ExitWindows(std::uint32_t flags, std::uint32_t reason)
 {
     std::string detail = Hex(flags) + " " + std::to_string(reason);
-    if (m_context.Fails("ExitWindowsEx", detail, error::kPrivilegeNotHeld))
+    if (!m_context.Succeeds("ExitWindowsEx", detail, error::kPrivilegeNotHeld))
         return false;
-    m_context.Record("ExitWindowsEx", detail);
     exitWindowsFlags.push_back(flags);
     if (rebootAccepted && (flags & platform::kExitWindowsReboot))
         m_context.Effect("reboot", {});

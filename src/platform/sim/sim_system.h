@@ -36,6 +36,9 @@ public:
     std::vector<std::uint32_t> Pauses() const;
 
 private:
+    // Both calls pause the same way: the virtual clock moves on.
+    void Pause(const char* function, std::uint32_t milliseconds);
+
     SimContext& m_context;
 };
 

@@ -121,7 +121,7 @@ TEST(SimFailures, RegistryAndProfiles)
                                                   platform::RegAccess::QueryValue));
              EXPECT_TRUE(m.registry.OpenKeys().empty());
          },
-         std::nullopt},
+         sim::error::kAccessDenied},
         {"RegQueryValueExA",
          [](Prepared& m) {
              auto key = m.os().registry.OpenKey(RootKey::LocalMachine, "K",
@@ -130,7 +130,7 @@ TEST(SimFailures, RegistryAndProfiles)
              EXPECT_FALSE(m.os().registry.QueryString(*key, "V", 260));
              m.os().registry.CloseKey(*key);
          },
-         std::nullopt},
+         sim::error::kFileNotFound},
         {"RegSetValueExA",
          [](Prepared& m) {
              auto key = m.os().registry.OpenKey(RootKey::LocalMachine, "K",
@@ -140,7 +140,7 @@ TEST(SimFailures, RegistryAndProfiles)
              EXPECT_EQ(m.registry.Text(RootKey::LocalMachine, "K", "V"), "text");
              m.os().registry.CloseKey(*key);
          },
-         std::nullopt},
+         sim::error::kAccessDenied},
         {"RegDeleteValueA",
          [](Prepared& m) {
              auto key = m.os().registry.OpenKey(RootKey::LocalMachine, "K",
@@ -150,7 +150,7 @@ TEST(SimFailures, RegistryAndProfiles)
              EXPECT_TRUE(m.registry.Value(RootKey::LocalMachine, "K", "V"));
              m.os().registry.CloseKey(*key);
          },
-         std::nullopt},
+         sim::error::kAccessDenied},
         {"RegCloseKey",
          [](Prepared& m) {
              auto key = m.os().registry.OpenKey(RootKey::LocalMachine, "K",
@@ -182,6 +182,47 @@ TEST(SimFailures, RegistryAndProfiles)
          },
          sim::error::kAccessDenied},
     });
+}
+
+// The registry answers with its status, and the adapter makes it the last
+// error: a refusal that is no fault on purpose leaves its own code too.
+TEST(SimFailures, RegistryRefusalsLeaveTheirStatusAsTheLastError)
+{
+    Prepared m;
+    m.registry.PutValue(RootKey::LocalMachine, "K", "Long", sim::SimRegValue{sim::kRegSz, "abcd"});
+    m.registry.MakeReadOnly(RootKey::LocalMachine, "Locked");
+    platform::Registry& registry = m.os().registry;
+    auto leaves = [&m](auto call) {
+        m.context.lastError = kUntouched;
+        EXPECT_FALSE(call());
+        return m.context.lastError;
+    };
+
+    EXPECT_EQ(leaves([&] { return registry.OpenKey(RootKey::LocalMachine, "None",
+                                                   platform::RegAccess::QueryValue); }),
+              sim::error::kFileNotFound);
+    EXPECT_EQ(leaves([&] { return registry.OpenKey(RootKey::LocalMachine, "Locked",
+                                                   platform::RegAccess::AllAccess); }),
+              sim::error::kAccessDenied);
+
+    auto reading = registry.OpenKey(RootKey::LocalMachine, "K", platform::RegAccess::QueryValue);
+    ASSERT_TRUE(reading);
+    EXPECT_EQ(leaves([&] { return registry.QueryString(*reading, "Missing", 260); }),
+              sim::error::kFileNotFound);
+    EXPECT_EQ(leaves([&] { return registry.QueryString(*reading, "Long", 3); }),
+              sim::error::kMoreData);
+    EXPECT_EQ(leaves([&] { return registry.SetString(*reading, "V", "new"); }),
+              sim::error::kAccessDenied);
+    EXPECT_EQ(leaves([&] { return registry.DeleteValue(*reading, "V"); }),
+              sim::error::kAccessDenied);
+    registry.CloseKey(*reading);
+
+    auto writing = registry.OpenKey(RootKey::LocalMachine, "K", platform::RegAccess::AllAccess);
+    ASSERT_TRUE(writing);
+    EXPECT_EQ(leaves([&] { return registry.DeleteValue(*writing, "Missing"); }),
+              sim::error::kFileNotFound);
+    registry.CloseKey(*writing);
+    EXPECT_EQ(m.registry.Text(RootKey::LocalMachine, "K", "V"), "text");
 }
 
 TEST(SimFailures, FilesAndFolders)

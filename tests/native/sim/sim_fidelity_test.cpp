@@ -91,6 +91,36 @@ TEST(SimFiles, CopiesKeepAttributesAndDoNotOverwriteReadOnlyFiles)
     EXPECT_FALSE(files.Copy("D:\\a.inf", "C:\\t\\a.inf", true));
 }
 
+TEST(SimFiles, AReadOnlyDriveRefusesEveryWriteButReads)
+{
+    sim::SimMachine machine;
+    machine.files.AddFile("D:\\dir\\a.inf", "cd");
+    machine.files.AddFile("C:\\b.inf", "disk");
+    machine.files.readOnlyDrives = {"d:"};
+    auto& files = machine.os().files;
+    // The call fails and leaves access denied as the last error.
+    auto refused = [&machine](auto call) {
+        machine.context.lastError = 0;
+        return !call() && machine.context.lastError == sim::error::kAccessDenied;
+    };
+    EXPECT_TRUE(refused([&] { return files.Copy("C:\\b.inf", "D:\\dir\\b.inf", false); }));
+    EXPECT_TRUE(refused([&] { return files.Copy("C:\\b.inf", "D:\\dir\\a.inf", false); }));
+    EXPECT_TRUE(refused([&] { return files.Remove("D:\\dir\\a.inf"); }));
+    EXPECT_TRUE(refused([&] { return files.MakeDirectory("D:\\new"); }));
+    EXPECT_TRUE(refused(
+        [&] { return files.SetAttributes("D:\\dir\\a.inf", platform::kAttributeNormal); }));
+    EXPECT_EQ(files.OpenForUpdate("D:\\dir\\a.inf"), nullptr);
+    EXPECT_FALSE(machine.files.Store("D:\\dir\\a.inf", "changed"));
+    EXPECT_EQ(machine.files.FilesBelow("D:\\"), std::vector<std::string>{"D:\\dir\\a.inf"});
+    EXPECT_EQ(machine.files.Read("D:\\dir\\a.inf"), "cd");
+    EXPECT_EQ(machine.files.Attributes("D:\\dir\\a.inf"), platform::kAttributeArchive);
+    EXPECT_FALSE(machine.files.Exists("D:\\new"));
+
+    EXPECT_TRUE(files.OpensForReading("D:\\dir\\a.inf"));
+    EXPECT_TRUE(files.Copy("D:\\dir\\a.inf", "C:\\a.inf", false));
+    EXPECT_EQ(machine.files.Read("C:\\a.inf"), "cd");
+}
+
 TEST(SimFiles, SearchesReturnDotsFoldersAndWildcardMatchesWithoutCase)
 {
     sim::SimMachine machine;
