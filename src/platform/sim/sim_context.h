@@ -15,6 +15,7 @@ namespace sim {
 // Last-error codes the simulated calls leave when they fail.
 namespace error {
 constexpr std::uint32_t kFileNotFound = 2;               // ERROR_FILE_NOT_FOUND
+constexpr std::uint32_t kPathNotFound = 3;               // ERROR_PATH_NOT_FOUND
 constexpr std::uint32_t kAccessDenied = 5;               // ERROR_ACCESS_DENIED
 constexpr std::uint32_t kInvalidHandle = 6;              // ERROR_INVALID_HANDLE
 constexpr std::uint32_t kNotEnoughMemory = 8;            // ERROR_NOT_ENOUGH_MEMORY
@@ -23,6 +24,7 @@ constexpr std::uint32_t kNoMoreFiles = 18;               // ERROR_NO_MORE_FILES
 constexpr std::uint32_t kInvalidParameter = 87;          // ERROR_INVALID_PARAMETER
 constexpr std::uint32_t kFilenameExcedRange = 206;       // ERROR_FILENAME_EXCED_RANGE
 constexpr std::uint32_t kInsufficientBuffer = 122;       // ERROR_INSUFFICIENT_BUFFER
+constexpr std::uint32_t kAlreadyExists = 183;            // ERROR_ALREADY_EXISTS
 constexpr std::uint32_t kMoreData = 234;                 // ERROR_MORE_DATA
 constexpr std::uint32_t kNoMoreItems = 259;              // ERROR_NO_MORE_ITEMS
 constexpr std::uint32_t kNoSuchPrivilege = 1313;         // ERROR_NO_SUCH_PRIVILEGE

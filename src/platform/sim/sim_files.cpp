@@ -530,8 +530,14 @@ bool SimFileSystem::MakeDirectory(const std::string& path)
     }
     m_context.Record("CreateDirectoryA", path);
     std::string full = FullPath(path);
-    if (Exists(full) || !ParentIsFolder(full))
+    if (Exists(full)) {
+        m_context.lastError = error::kAlreadyExists;
         return false;
+    }
+    if (!ParentIsFolder(full)) {
+        m_context.lastError = error::kPathNotFound;
+        return false;
+    }
     AddFolder(full);
     m_context.Effect("mkdir", {TextField("path", path)});
     return true;

@@ -121,6 +121,21 @@ TEST(SimFiles, AReadOnlyDriveRefusesEveryWriteButReads)
     EXPECT_EQ(machine.files.Read("C:\\a.inf"), "cd");
 }
 
+// CreateDirectoryA's refusals leave their own error, as the install log shows it.
+TEST(SimFiles, AFolderThatCannotBeMadeSaysWhy)
+{
+    sim::SimMachine machine;
+    machine.files.AddFolder("C:\\Program Files");
+    auto& files = machine.os().files;
+    machine.context.lastError = 0;
+    EXPECT_FALSE(files.MakeDirectory("C:\\Program Files\\"));
+    EXPECT_EQ(machine.context.lastError, sim::error::kAlreadyExists);
+    machine.context.lastError = 0;
+    EXPECT_FALSE(files.MakeDirectory("C:\\Missing\\Quarnel\\"));
+    EXPECT_EQ(machine.context.lastError, sim::error::kPathNotFound);
+    EXPECT_FALSE(machine.files.Exists("C:\\Missing\\Quarnel"));
+}
+
 TEST(SimFiles, SearchesReturnDotsFoldersAndWildcardMatchesWithoutCase)
 {
     sim::SimMachine machine;
