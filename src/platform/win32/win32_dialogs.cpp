@@ -16,7 +16,7 @@ namespace {
 
 platform::DialogEvents* EventsOf(HWND dialog)
 {
-    return reinterpret_cast<platform::DialogEvents*>(GetWindowLongA(dialog, DWL_USER));
+    return reinterpret_cast<platform::DialogEvents*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
 // Routes the messages the framework's dialogs handle to their events. A
@@ -25,7 +25,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 {
     if (message == WM_INITDIALOG) {
         auto* events = reinterpret_cast<platform::DialogEvents*>(lParam);
-        SetWindowLongA(dialog, DWL_USER, static_cast<LONG>(lParam));
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         events->Attached(ToOpaque<platform::WindowHandle>(dialog));
         return events->InitDialog() ? TRUE : FALSE;
     }

@@ -10,7 +10,9 @@
 
 namespace win32 {
 
-static_assert(sizeof(STARTUPINFOA) == 68, "CreateProcessA is given a STARTUPINFOA of size 68");
+// 68 bytes in the product; the x86-64 twin's pointers and handles make it 104.
+static_assert(sizeof(STARTUPINFOA) == (sizeof(void*) == 4 ? 68 : 104),
+              "CreateProcessA is given a STARTUPINFOA of its platform's size");
 
 Win32Processes::~Win32Processes()
 {
