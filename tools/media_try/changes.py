@@ -4,9 +4,9 @@ state before and after, in the groups a reader looks for."""
 
 import re
 
-from harness import files, registry
-from harness.case import WINE_FILE_NOISE, WINE_REGISTRY_NOISE
-from harness.installer import INF_FOLDER, MEDIA_CLASS_KEY, QUARNEL, WINDOWS
+from wine_machine import files, registry
+from wine_machine.installer import INF_FOLDER, MEDIA_CLASS_KEY, QUARNEL, WINDOWS
+from wine_machine.machine import WINE_FILE_NOISE, WINE_REGISTRY_NOISE
 
 DEVICE_KEYS = "HKLM\\System\\CurrentControlSet\\Enum\\"
 

@@ -7,9 +7,10 @@ so that a run under Wine and a plan can be compared."""
 
 import ntpath
 
-from harness.wine import relay_arguments
-from harness.installer import (FIXED_WAITS_MS, MISSING_FILES, MISSING_PACKAGE, MIXER_CLOSE_PAUSE_MS,
-                               MIXER_LOOKUPS_MS, NOTICE, WIN2000_MIXER_PAUSE_MS)
+from wine_machine.wine import relay_arguments
+from wine_machine.installer import (FIXED_WAITS_MS, MISSING_FILES, MISSING_PACKAGE,
+                                    MIXER_CLOSE_PAUSE_MS, MIXER_LOOKUPS_MS, NOTICE,
+                                    WIN2000_MIXER_PAUSE_MS)
 
 INSTALLER = "w2ksetup.exe"
 CREATE_PROCESS = "KERNEL32.CreateProcessA"
@@ -394,6 +395,8 @@ def describe(event):
         line = "started %s (in %s)" % (event["command_line"], event["current_dir"] or "?")
         if "error" in event:
             line += ", which failed: " + event["error"]
+        if "cannot_start" in event:
+            line += ", which cannot start here: " + event["cannot_start"]
         return line
     if event["kind"] == "reboot":
         return "requested a reboot (ExitWindowsEx EWX_REBOOT)"

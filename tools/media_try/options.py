@@ -5,7 +5,11 @@ made for it."""
 import argparse
 import os
 import re
+import shlex
 
+from wine_machine import host
+
+from . import twin
 from .observe import INSTALLER
 
 REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -85,7 +89,10 @@ def _parser():
                         help="where the template prefixes and the prefix go")
     parser.add_argument("--win32-build", metavar="DIR",
                         default=os.path.join(REPO, "build", "win32"),
-                        help="the Windows build with the helper programs (e2e-helpers/)")
+                        help="the product's Windows build (W2KSetup.exe, e2e-helpers/)")
+    parser.add_argument("--win64-build", metavar="DIR",
+                        default=os.path.join(REPO, "build", "win64"),
+                        help="the x86-64 twin's build, which runs where 32-bit programs cannot")
     parser.add_argument("--time-scale", type=float, default=1.0,
                         help="multiply every time limit (for slow machines)")
     return parser
@@ -179,7 +186,30 @@ def parse(argv):
     _check_out(options.out, options.media)
     options.work = os.path.abspath(options.work)
     options.win32_build = os.path.abspath(options.win32_build)
+    options.win64_build = os.path.abspath(options.win64_build)
+    options.way = host.way()
+    options.windows_build = options.win64_build if options.way.is_twin else options.win32_build
+    options.replaced = _twin_replaces(options) if options.way.is_twin else []
     return options
+
+
+def _twin_replaces(options):
+    """Where the twin must run: the media's installer files that it stands
+    in for, once they are found to be the product; else UsageError."""
+    product = os.path.join(options.win32_build, "W2KSetup.exe")
+    twin_installer = os.path.join(options.win64_build, "W2KSetup.exe")
+    for path in (product, twin_installer):
+        if not os.path.isfile(path):
+            raise UsageError("%s is missing: build the Windows configurations (scripts/build.sh)"
+                             % path)
+    relatives = twin.installer_files(options.media, options.installer_name)
+    foreign = twin.foreign_installer(options.media, relatives, product)
+    if foreign is not None:
+        raise UsageError("this machine runs no 32-bit programs, and %s is not this tree's "
+                         "i686 build, whose x86-64 twin could run in its place; `tools/w2kmedia "
+                         "plan %s` shows its run on the simulated Windows"
+                         % (twin.drive_path(foreign), shlex.quote(options.media)))
+    return relatives
 
 
 def answers(options):

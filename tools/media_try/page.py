@@ -23,6 +23,7 @@ td.num { text-align: right; white-space: nowrap; font-variant-numeric: tabular-n
 code, .path { font-family: "DejaVu Sans Mono", monospace; font-size: 13px; word-break: break-all; }
 .route { font-size: 18px; padding: 12px 16px; background: #e8f2ff; border-left: 5px solid #2f6fd0; }
 .route b { font-family: "DejaVu Sans Mono", monospace; }
+.twin { padding: 10px 14px; background: #fff4e0; border-left: 5px solid #b35c00; }
 .problem { padding: 10px 14px; background: #fdecea; border-left: 5px solid #c62828; }
 .step { display: flex; gap: 18px; padding: 12px 0; border-bottom: 1px solid #e3e6ea; }
 .when { flex: 0 0 84px; font-variant-numeric: tabular-nums; color: #5b6573; }
@@ -67,6 +68,7 @@ def _summary(report):
         ("Command line", "<code>%s</code>" % _e(report["command_line"]) if report["command_line"]
          else "(none)"),
         ("Windows", "%s (%s)" % (_e(report["windows_name"]), _e(report["wine"]))),
+        ("Build", _e(report["build"]["summary"])),
         ("Language", _e(report["language"])),
         ("Sound device", _e(report["device"])
          + (", with an earlier driver and its mixer" if report["earlier_driver"] else "")),
@@ -80,7 +82,10 @@ def _summary(report):
 
 
 def _route(report):
-    text = '<p class="route">The installer %s: route <b>%s</b>. Exit code %s%s.</p>' % (
+    text = ""
+    if report["build"]["twin"]:
+        text += '<p class="twin">%s</p>' % _e(report["build"]["text"])
+    text += '<p class="route">The installer %s: route <b>%s</b>. Exit code %s%s.</p>' % (
         _e(report["route_text"] or "did not run"), _e(report["route"]),
         _e(report["exit_code"]),
         "; it requested a reboot" if report["reboot_requested"] else "")

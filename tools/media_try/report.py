@@ -8,10 +8,10 @@ import shutil
 import subprocess
 import time
 
-from harness.wine import wine_version
-from harness.wine_differences import KNOWN_DIFFERENCES
+from wine_machine.wine import wine_version
+from wine_machine.wine_differences import KNOWN_DIFFERENCES
 
-from . import observe, options as options_module
+from . import observe, options as options_module, twin
 
 SCREENS = "screens"
 FULL = os.path.join(SCREENS, "full")
@@ -115,7 +115,8 @@ def build(options, outcome, total_s):
         "installer": "D:\\" + options.installer_name,
         "windows": options.windows,
         "windows_name": options.windows_name,
-        "wine": wine_version(),
+        "wine": wine_version(options.way),
+        "build": twin.build_json(options),
         "language": options.lang or "en_US",
         "command_line": options.args,
         "device": options.device,

@@ -15,16 +15,16 @@ import sys
 import time
 import types
 
-from harness import display as display_module
-from harness import records as records_module
-from harness import wine
-from harness.case import HARDWARE_ID, HELPERS, Case, CaseFailure, missing_helpers
-from harness.fonts import (give_caption_button_font, give_restart_prompt_chinese_fonts,
+from wine_machine import display as display_module
+from wine_machine import records as records_module
+from wine_machine import wine
+from wine_machine.earlier_driver import add_sound_device, plant_earlier_driver, start_old_mixer
+from wine_machine.fonts import (give_caption_button_font, give_restart_prompt_chinese_fonts,
                            is_cjk, link_cjk_fonts)
-from harness.installer import FIXED_WAITS_MS, MIXER_LOOKUPS_MS, NOTICE
-from harness.typical_run import add_sound_device, plant_earlier_driver, start_old_mixer
+from wine_machine.installer import FIXED_WAITS_MS, MIXER_LOOKUPS_MS, NOTICE
+from wine_machine.machine import HARDWARE_ID, HELPERS, Machine, MachineError, missing_helpers
 
-from . import changes, observe, options as options_module
+from . import changes, observe, options as options_module, twin
 
 POLL_S = 0.1
 HEARTBEAT_S = 10
@@ -81,12 +81,12 @@ class Outcome:
         self.stop_screenshot = None
 
 
-def _helpers_present(win32_build):
-    missing = missing_helpers(win32_build, ("responder",) + HELPERS)
+def _helpers_present(windows_build):
+    missing = missing_helpers(windows_build, ("responder",) + HELPERS)
     if missing:
         raise TryError("the helper programs %s are missing from %s: build the Windows "
                        "configuration (scripts/build.sh)"
-                       % (", ".join(missing), os.path.join(win32_build, "e2e-helpers")))
+                       % (", ".join(missing), os.path.join(windows_build, "e2e-helpers")))
 
 
 def start_display(options):
@@ -209,14 +209,27 @@ class Monitor:
 
 def _harness_options(options):
     return types.SimpleNamespace(
-        work=options.work, win32_build=options.win32_build,
+        work=options.work, windows_build=options.windows_build, way=options.way,
         visible=options.visible, winedebug=None, lang=options.lang,
         time_scale=options.time_scale)
 
 
-def _prepare_machine(case, options, progress):
+def drive_d(case, options, progress):
+    """The folder that is drive D:: the media itself, or where the twin runs
+    in place of the installer, a view of it with the twin in those files."""
+    if not options.replaced:
+        return options.media
+    view = os.path.join(case.work, "drive-d")
+    twin.make_view(options.media, view, options.replaced,
+                   os.path.join(options.win64_build, "W2KSetup.exe"))
+    progress.say("this machine runs no 32-bit programs: the x86-64 twin of this tree runs in "
+                 "place of %s" % ", ".join(twin.drive_path(r) for r in options.replaced))
+    return view
+
+
+def _prepare_machine(case, options, progress, drive):
     """Readies the prefix; returns the responder's environment."""
-    case.prefix.map_drive("D:", options.media)
+    case.prefix.map_drive("D:", drive)
     give_caption_button_font(case)
     if is_cjk(options.lang):
         link_cjk_fonts(case, options.lang)
@@ -313,7 +326,7 @@ def run(options, progress):
     """Runs the installer on the media as the options say; returns an
     Outcome. Raises UsageError or TryError; whatever happens, no program is
     left running in the prefix."""
-    _helpers_present(options.win32_build)
+    _helpers_present(options.windows_build)
     display = start_display(options)
     progress.say("display %s ready" % display.name
                  + (" (yours)" if options.visible else " (a private Xvfb)"))
@@ -323,13 +336,14 @@ def run(options, progress):
         prepare_out(options.out)
         progress.say("preparing %s (the first time Wine boots a template prefix, about "
                      "20 s)" % options.windows_name)
-        case = Case(case_name(options.out), options.wine_version, _harness_options(options),
-                    display=display, artifacts=options.out)
+        case = Machine(case_name(options.out), options.wine_version, _harness_options(options),
+                       display=display, artifacts=options.out)
         outcome.prefix = case.prefix.path
         outcome.artifacts = case.artifacts
-        environment = _prepare_machine(case, options, progress)
+        drive = drive_d(case, options, progress)
+        environment = _prepare_machine(case, options, progress, drive)
         outcome.devices["before"] = _sound_devices(case)
-        before = changes.Snapshot(case, options.media)
+        before = changes.Snapshot(case, drive)
         if options.earlier_driver:
             start_old_mixer(case)
             progress.say("the earlier driver's mixer runs (window \"Mixer\")")
@@ -345,13 +359,14 @@ def run(options, progress):
         progress.say("collecting what changed")
         # The devices first, while Wine still runs: the snapshot ends it.
         outcome.devices["after"] = _sound_devices(case)
-        after = changes.Snapshot(case, options.media)
+        after = changes.Snapshot(case, drive)
         outcome.change_list = changes.changes(before, after)
         code_page = CODE_PAGES.get((options.lang or "").split(".")[0], "cp1252")
         outcome.runs = observe.observe(outcome.records, outcome.calls, options.windows,
                                        changes.dos_staged(outcome.change_list), code_page)
+        twin.mark_unstartable(outcome.runs, case.prefix, options.way)
         return outcome
-    except (CaseFailure, wine.WineError) as error:
+    except (MachineError, wine.WineError) as error:
         raise TryError(str(error))
     finally:
         if case is not None:

@@ -15,13 +15,13 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import RUN_KEY, run_case  # noqa: E402
-from harness.installer import (DOS, DRIVER_PACKAGE, MIXER_RUN_COMMAND, MIXER_RUN_VALUE,  # noqa: E402
-                               NOTICE, STAGING)
-from try_runs import expect_plan_and_try_agree, file_sha256  # noqa: E402
+from wine_machine.installer import (DOS, DRIVER_PACKAGE, MIXER_RUN_COMMAND, MIXER_RUN_VALUE,  # noqa: E402
+                                    NOTICE, STAGING)
+from try_runs import as_run, expect_plan_and_try_agree, file_sha256, try_media  # noqa: E402
 
 
 def agree_driver_switch(case):
-    media = case.make_media(web_setup=0, driver_folders=["WIN_ME"], package_folder="WIN_ME")
+    media = try_media(case, web_setup=0, driver_folders=["WIN_ME"], package_folder="WIN_ME")
     _, run, comparison = expect_plan_and_try_agree(
         case, media.unix, "--windows", "2000", "--args", "/DRIVER", "--restart", "no")
     # The staged files, the copies in the Windows directory, the CD player's
@@ -43,13 +43,16 @@ def agree_driver_switch(case):
     package = os.path.join(media.unix, "WIN_ME", "drv")
     # Under Wine the direct update of the present device succeeds, so the
     # staged INF stays (a forced reinstall would move it to the INF folder).
+    # Where the x86-64 twin ran in the product's place, its copies (the
+    # staged W2KSetup.dat, W2KSetup.exe in C:\windows) are the twin.
     for name in DRIVER_PACKAGE:
-        case.expect_equal(files.get(STAGING + name), file_sha256(os.path.join(package, name)),
+        case.expect_equal(files.get(STAGING + name),
+                          as_run(run, file_sha256(os.path.join(package, name))),
                           "the staged " + name)
     case.expect_equal(files.get("C:\\windows\\Mixer.dat"),
                       file_sha256(os.path.join(package, "Mixer.dat")), "Mixer.dat in C:\\windows")
     case.expect_equal(files.get("C:\\windows\\W2KSetup.exe"),
-                      file_sha256(os.path.join(package, "W2KSetup.dat")),
+                      as_run(run, file_sha256(os.path.join(package, "W2KSetup.dat"))),
                       "W2KSetup.exe in C:\\windows")
     case.expect(any(path.startswith(DOS) for path in files), "no DOS driver was staged")
     values = {(c["key"], c["name"]): c["after"] for c in run.changes() if c["kind"] == "value"}

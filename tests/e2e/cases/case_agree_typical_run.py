@@ -16,13 +16,13 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from try_runs import expect_plan_and_try_agree  # noqa: E402
+from try_runs import expect_plan_and_try_agree, try_media  # noqa: E402
 
 MAIN_ANSWER = "Install Applications (cleared), OK"
 
 
 def agree_typical_run(case):
-    media = case.make_media(web_setup=0)
+    media = try_media(case, web_setup=0)
     plan, run, comparison = expect_plan_and_try_agree(case, media.unix, "--apps", "no")
     case.expect_equal([(r["route"], r["command_line"]) for r in [run.report]
                        + run.report["restart_runs"]],

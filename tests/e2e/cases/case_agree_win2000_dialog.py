@@ -17,7 +17,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from try_runs import expect_plan_and_try_agree, sha256  # noqa: E402
+from try_runs import expect_plan_and_try_agree, sha256, try_media  # noqa: E402
 
 FLAGS = ("--jack", "rear", "--jack", "micsub", "--board", "soundcard", "--legacy",
          "--restart", "no")
@@ -36,7 +36,7 @@ def patched(inf, patches):
 
 
 def agree_win2000_dialog(case):
-    media = case.make_media(web_setup=1, install_wdm_driver=1, driver_beside_installer=True)
+    media = try_media(case, web_setup=1, install_wdm_driver=1, driver_beside_installer=True)
     plan, run, comparison = expect_plan_and_try_agree(case, media.unix, *FLAGS)
     case.expect_equal((run.report["route"], plan["route"]), ("win2000-dialog", "win2000-dialog"),
                       "the routes")

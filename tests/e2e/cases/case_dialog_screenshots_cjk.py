@@ -11,7 +11,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from harness.fonts import link_cjk_fonts  # noqa: E402
+from wine_machine.fonts import link_cjk_fonts  # noqa: E402
 from dialog_copies import (MAIN_DIALOG_COPIES, expect_screenshots,  # noqa: E402
                            prepare_uninstaller, run_copies)
 

@@ -10,7 +10,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import RUN_KEY, run_case  # noqa: E402
-from harness.installer import MIXER_RUN_VALUE, WINDOWS  # noqa: E402
+from wine_machine.installer import MIXER_RUN_VALUE, WINDOWS  # noqa: E402
 
 AUDIO_KEY = "HKCU\\Software\\Microsoft\\Multimedia\\Audio"
 

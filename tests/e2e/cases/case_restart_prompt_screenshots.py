@@ -14,8 +14,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from harness.installer import FIXED_WAITS_MS, PROMPT_WAIT_MS  # noqa: E402
-from harness.fonts import give_restart_prompt_chinese_fonts  # noqa: E402
+from wine_machine.installer import FIXED_WAITS_MS, PROMPT_WAIT_MS  # noqa: E402
+from wine_machine.fonts import give_restart_prompt_chinese_fonts  # noqa: E402
 from dialog_copies import (RESTART_PROMPT_COPIES, expect_screenshots,  # noqa: E402
                            restart_prompt_script)
 

@@ -4,7 +4,9 @@ media, a Windows version that Wine cannot play, a device state Wine cannot
 play, a display that cannot start (no answer on $DISPLAY, an Xvfb that
 ends at once), and a media whose W2KSetup.exe is no program. Each gives a
 clear one-line message and its exit status, writes no output folder for a
-usage error, and leaves no Wine process behind."""
+usage error, and leaves no Wine process behind. On a machine that runs no
+32-bit programs, the media whose W2KSetup.exe is no program is refused as
+any installer but this tree's own is: only its x86-64 twin could run there."""
 
 import os
 import stat
@@ -12,7 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from try_runs import expect_no_wine_left, run_try  # noqa: E402
+from try_runs import expect_no_wine_left, run_try, try_media  # noqa: E402
 
 UNUSED_DISPLAY = ":93"
 
@@ -46,7 +48,7 @@ def out_for(case, name):
 
 
 def try_bad_input(case):
-    media = case.make_media(web_setup=0, no_package=True)
+    media = try_media(case, web_setup=0, no_package=True)
     not_media = os.path.join(case.work, "Documents")
     os.makedirs(not_media)
     with open(os.path.join(not_media, "Setup.exe"), "wb") as f:
@@ -68,12 +70,17 @@ def try_bad_input(case):
             ["the display cannot start", "Xvfb"], "an Xvfb that ends at once")
 
     # A media whose installer is no Windows program: Wine runs, and still
-    # nothing of it stays behind.
+    # nothing of it stays behind. Where the x86-64 twin must run, any
+    # installer but this tree's own is refused before Wine runs.
     broken = os.path.join(case.work, "Broken CD")
     os.makedirs(broken)
     with open(os.path.join(broken, "W2KSetup.exe"), "wb") as f:
         f.write(b"This is not a program.\r\n")
     run = run_try(case, broken, out=out_for(case, "broken"))
+    if case.way.is_twin:
+        refused(case, run, ["D:\\W2KSetup.exe is not this tree's i686 build", "plan"],
+                "an installer the twin cannot stand in for")
+        return
     case.expect_equal(run.exit_code, 1, "exit status for an installer that is no program")
     case.expect("not a valid Windows program" in run.stderr,
                 "the message does not say why the installer did not start: %r" % run.stderr)

@@ -18,9 +18,9 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from harness.installer import NOTICE  # noqa: E402
+from wine_machine.installer import NOTICE  # noqa: E402
 from try_runs import (expect_page_shows, expect_screenshots_cropped,  # noqa: E402
-                      file_sha256, tried)
+                      file_sha256, tried, try_media)
 
 MAIN_CAPTION = "安裝 PCI 音效設備驅動程式與應用程式"
 PROMPT_CAPTION = "重新啟動"
@@ -30,7 +30,7 @@ PROMPT_ANSWER = "確認"
 
 
 def try_typical_run(case):
-    media = case.make_media(web_setup=0)
+    media = try_media(case, web_setup=0)
     run = tried(case, media.unix, "--apps", "no", "--earlier-driver", "--lang", "zh_TW")
     report = run.report
     case.expect_equal((report["route"], report["exit_code"], report["reboot_requested"],

@@ -12,8 +12,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import RUN_KEY, run_case  # noqa: E402
-from harness.installer import (MAIN_DIALOG, MIXER_RUN_VALUE, QUARNEL, WINDOWS,  # noqa: E402
-                               quoted)
+from wine_machine.installer import MAIN_DIALOG, MIXER_RUN_VALUE, QUARNEL, WINDOWS  # noqa: E402
+from harness.installer import quoted  # noqa: E402
 
 
 def xp_both_boxes(case):

@@ -15,8 +15,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import HARDWARE_ID, run_case  # noqa: E402
-from harness.installer import (NOTICE, PROMPT_WAIT_MS, RESTART_PROMPT, WINDOWS,  # noqa: E402
-                               expect_device_updated, quoted)
+from wine_machine.installer import NOTICE, PROMPT_WAIT_MS, RESTART_PROMPT, WINDOWS  # noqa: E402
+from harness.installer import expect_device_updated, quoted  # noqa: E402
 from harness.install_log import expect_steps, log_lines, the_line  # noqa: E402
 
 LOG = WINDOWS + "w2ksetup.log"

@@ -10,8 +10,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import HARDWARE_ID, RUN_KEY, run_case  # noqa: E402
-from harness.installer import (MIXER_RUN_VALUE, NOTICE, RESTART_PROMPT, inf_names,  # noqa: E402
-                               quoted)
+from wine_machine.installer import MIXER_RUN_VALUE, NOTICE, RESTART_PROMPT  # noqa: E402
+from harness.installer import inf_names, quoted  # noqa: E402
 
 MISSING_FILES = "Can not find installation files."
 

@@ -14,9 +14,10 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import HARDWARE_ID, run_case  # noqa: E402
-from harness.installer import (INF_FOLDER, LEGACY_INF, NOTICE, PROMPT_WAIT_MS,  # noqa: E402
-                               REBOOT_CALL, RESTART_PROMPT, WINDOWS, expect_device_updated,
-                               expect_driver_package_staged, expect_mixer_replacement_registered,
+from wine_machine.installer import (INF_FOLDER, LEGACY_INF, NOTICE, PROMPT_WAIT_MS,  # noqa: E402
+                                    REBOOT_CALL, RESTART_PROMPT, WINDOWS)
+from harness.installer import (expect_device_updated, expect_driver_package_staged,  # noqa: E402
+                               expect_mixer_replacement_registered,
                                expect_prompt_after_fixed_waits, quoted)
 
 OTHER_INF = (b"[Version]\r\nSignature=\"$Windows NT$\"\r\n\r\n[Strings]\r\n"

@@ -9,8 +9,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from harness.installer import WINDOWS  # noqa: E402
-from harness.registry import REG_EXPAND_SZ  # noqa: E402
+from wine_machine.installer import WINDOWS  # noqa: E402
+from wine_machine.registry import REG_EXPAND_SZ  # noqa: E402
 
 UNINSTALL_KEY = ("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                  "PCI Audio Applications")

@@ -9,7 +9,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from harness.files import diff, snapshot  # noqa: E402
+from wine_machine.files import diff, snapshot  # noqa: E402
 
 
 def xp_no_log(case):

@@ -14,9 +14,9 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import RUN_KEY, run_case  # noqa: E402
-from harness.installer import (DRIVER_PACKAGE, INF_FOLDER, MIXER_RUN_VALUE, NOTICE,  # noqa: E402
-                               PROMPT_WAIT_MS, QUARNEL, RESTART_PROMPT, STAGING, WINDOWS,
-                               expect_prompt_after_fixed_waits, inf_names, new_oem_inf, quoted)
+from wine_machine.installer import (DRIVER_PACKAGE, INF_FOLDER, MIXER_RUN_VALUE, NOTICE,  # noqa: E402
+                                    PROMPT_WAIT_MS, QUARNEL, RESTART_PROMPT, STAGING, WINDOWS)
+from harness.installer import expect_prompt_after_fixed_waits, inf_names, new_oem_inf, quoted  # noqa: E402
 
 
 def xp_web_silent_no_device(case):

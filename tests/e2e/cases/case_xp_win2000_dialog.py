@@ -15,10 +15,10 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import RUN_KEY, run_case  # noqa: E402
-from harness.installer import (ENABLE_LEGACY_LINE, JACK_CONFIG_LINE, MIXER_RUN_VALUE,  # noqa: E402
-                               NOTICE, PROMPT_WAIT_MS, RESTART_PROMPT, STAGING,
-                               VALUE_DIGIT_OFFSET, WIN2000_DIALOG, WINDOWS,
-                               expect_prompt_after_fixed_waits, inf_names, new_oem_inf, quoted,
+from wine_machine.installer import (ENABLE_LEGACY_LINE, JACK_CONFIG_LINE, MIXER_RUN_VALUE,  # noqa: E402
+                                    NOTICE, PROMPT_WAIT_MS, RESTART_PROMPT, STAGING,
+                                    VALUE_DIGIT_OFFSET, WIN2000_DIALOG, WINDOWS)
+from harness.installer import (expect_prompt_after_fixed_waits, inf_names, new_oem_inf, quoted,  # noqa: E402
                                with_value_digit)
 
 

@@ -5,7 +5,8 @@ scripted run of a copy (open, about box, working state, screenshots)."""
 import os
 import time
 
-from harness.installer import NOTICE, PROMPT_WAIT_MS, quoted
+from wine_machine.installer import NOTICE, PROMPT_WAIT_MS
+from harness.installer import quoted
 
 UNINSTALL_KEY = ("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                  "PCI Audio Applications")

@@ -10,11 +10,10 @@ import shutil
 import subprocess
 import sys
 
-from harness import agreement, browser, wine
+from harness import agreement, browser
 from harness.case import REPO
-
-sys.path.insert(0, os.path.join(REPO, "tools"))
-from media_try.session import case_name  # noqa: E402
+from media_try.session import case_name
+from wine_machine import wine
 
 W2KMEDIA = os.path.join(REPO, "tools", "w2kmedia")
 # The pictures of report pages rendered by Chromium are kept here too.
@@ -42,12 +41,30 @@ class TryRun:
         return [c for c in self.report["changes"] if group is None or c["group"] == group]
 
 
+def try_media(case, **options):
+    """A media as people hand it to `try`: with the product's W2KSetup.exe,
+    whichever build runs here (try runs the twin in its place where it
+    must). The options are Case.make_media's."""
+    return case.make_media(installer=case.product, **options)
+
+
+def as_run(run, digest):
+    """The SHA-256 that a copy of a media file with `digest` has after the
+    run: where the x86-64 twin ran in the product's place, a copy of the
+    product the installer made is the twin's bytes."""
+    build = run.report["build"]
+    if build["twin"] and digest == build["product_file"]["sha256"]:
+        return build["twin_file"]["sha256"]
+    return digest
+
+
 def run_try(case, media, *flags, env=None, timeout=400, out=None):
     """Runs `tools/w2kmedia try MEDIA FLAGS` with the case's work folder
     and Windows build; the report goes to the case's artifacts."""
     out = out or os.path.join(case.artifacts, case.name + "-try")
     argv = [W2KMEDIA, "try", media, "--out", out, "--work", case.options.work,
             "--win32-build", case.options.win32_build,
+            "--win64-build", case.options.win64_build,
             "--time-scale", str(case.options.time_scale)] + list(flags)
     environment = dict(os.environ)
     environment.update(env or {})

@@ -14,11 +14,13 @@ events, and their changes in the same form. Compared are:
 - the registry values the runs left changed, by their types and data.
 
 What differs must be explained by a known difference of wine_differences.py;
-everything else is a disagreement."""
+everything else is a disagreement. Where the try ran the x86-64 twin in the
+product's place, the copies the installer makes of itself are the twin's
+bytes where the plan's are the product's: that is explained too."""
 
 import ntpath
 
-from . import wine_differences
+from wine_machine import wine_differences
 
 WINDOW_FIELDS = {"message": ("text", "caption"), "dialog": ("template", "title", "answer")}
 START_FIELDS = ("command_line", "current_dir", "show")
@@ -89,7 +91,7 @@ def compare(plan, tried):
                     label, field, plan_run.get(field), try_run.get(field)))
         compare_windows(comparison, plan_run, try_run, label)
         compare_starts(comparison, plan_run, try_run, label)
-    compare_files(comparison, plan["changes"], tried["changes"])
+    compare_files(comparison, plan["changes"], tried["changes"], tried.get("build"))
     compare_values(comparison, plan["changes"], tried["changes"])
     return comparison
 
@@ -156,14 +158,26 @@ def _file_state(change):
     return None if after is None else (after["size"], after["sha256"])
 
 
-def compare_files(comparison, plan_changes, try_changes):
+def _twin_for_product(build, plan_change, try_change):
+    """Whether the try's file is the twin where the plan's is the product."""
+    if not build or not build["twin"]:
+        return False
+    product, twin = build["product_file"], build["twin_file"]
+    return (_file_state(plan_change) == (product["size"], product["sha256"])
+            and _file_state(try_change) == (twin["size"], twin["sha256"]))
+
+
+def compare_files(comparison, plan_changes, try_changes, build=None):
     """The files of drive C: by their path (without case, as Windows names
-    them) and their bytes after the runs."""
+    them) and their bytes after the runs; `build` is the try's."""
     planned = {c["path"].lower(): c for c in plan_changes if _on_drive_c(c)}
     tried = {c["path"].lower(): c for c in try_changes if _on_drive_c(c)}
     for path in sorted(set(planned) & set(tried)):
         comparison.compared["files"] += 1
-        if _file_state(planned[path]) != _file_state(tried[path]):
+        if _twin_for_product(build, planned[path], tried[path]):
+            comparison.explained.append(("x86-64-twin", "the file %s is the twin where the "
+                                         "plan's is the product" % planned[path]["path"]))
+        elif _file_state(planned[path]) != _file_state(tried[path]):
             comparison.differs("the file %s: the plan leaves %s, the try %s" % (
                 planned[path]["path"], _describe_file(planned[path]),
                 _describe_file(tried[path])))

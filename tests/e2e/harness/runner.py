@@ -19,14 +19,19 @@ import threading
 import time
 import traceback
 
-from . import wine
-from .case import REPO, Case, CaseFailure
+from wine_machine import host, wine
+from wine_machine.machine import MachineError
+
+from .case import REPO, Case
 
 
 def parse_options(argv):
     parser = argparse.ArgumentParser(description="Run one end-to-end case under Wine.")
     parser.add_argument("--win32-build", default=os.path.join(REPO, "build", "win32"),
-                        help="the Windows build folder (W2KSetup.exe and e2e-helpers/)")
+                        help="the product's Windows build folder (W2KSetup.exe and e2e-helpers/)")
+    parser.add_argument("--win64-build", default=os.path.join(REPO, "build", "win64"),
+                        help="the x86-64 twin's build folder, which runs where 32-bit programs "
+                             "cannot")
     parser.add_argument("--work", default=os.path.join(REPO, "build", "native", "e2e-work"),
                         help="where prefixes and media go")
     parser.add_argument("--artifacts", default=os.path.join(REPO, "build", "e2e-artifacts"),
@@ -44,6 +49,9 @@ def parse_options(argv):
                         help="keep the prefix of a passing case (a failing one is always kept)")
     options = parser.parse_args(argv)
     options.win32_build = os.path.abspath(options.win32_build)
+    options.win64_build = os.path.abspath(options.win64_build)
+    options.way = host.way()
+    options.windows_build = options.win64_build if options.way.is_twin else options.win32_build
     options.work = os.path.abspath(options.work)
     options.artifacts = os.path.abspath(options.artifacts)
     return options
@@ -71,7 +79,7 @@ def run_case(function, windows, name=None, argv=None):
         watchdog.daemon = True
         watchdog.start()
         function(case)
-    except CaseFailure as failure:
+    except MachineError as failure:
         error = str(failure)
     except Exception:
         error = "the case itself broke:\n" + traceback.format_exc()
@@ -87,7 +95,8 @@ def run_case(function, windows, name=None, argv=None):
     seconds = time.monotonic() - began
     problems = (case.problems if case else []) + ([error] if error else [])
     status = "FAIL" if problems else "PASS"
-    report = ["%s %s (Windows version %s) in %.1f s" % (status, name, windows, seconds)]
+    report = ["%s %s (Windows version %s, the %s build) in %.1f s"
+              % (status, name, windows, options.way.name, seconds)]
     report += ["  - " + p.replace("\n", "\n    ") for p in problems]
     if case is not None:
         report.append("  artifacts: %s" % case.artifacts)
@@ -107,7 +116,9 @@ def prepare(argv=None):
                         help="comma-separated Windows versions to prepare as well")
     options = parser.parse_args(sys.argv[1:] if argv is None else argv)
     began = time.monotonic()
-    templates = wine.Templates(options.work)
+    way = host.way()
+    print("the end-to-end ring runs %s; %s" % (way.describe(), wine.wine_version(way)))
+    templates = wine.Templates(options.work, way)
     templates.remove_all()
     for version in ["winxp"] + [v for v in options.versions.split(",") if v]:
         templates.template(version)

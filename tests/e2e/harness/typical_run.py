@@ -23,20 +23,17 @@ same earlier driver):
 import os
 import re
 
-from .case import HARDWARE_ID, RUN_KEY
-from .installer import (FIXED_WAITS_MS, INF_FOLDER, LEGACY_INF, MAIN_DIALOG,
-                        MIXER_RUN_COMMAND, MIXER_RUN_VALUE, NOTICE, PROMPT_WAIT_MS,
-                        REBOOT_ARGUMENTS, REBOOT_CALL, RESTART_PROMPT, WINDOWS,
-                        expect_device_updated, expect_driver_package_staged,
+from wine_machine.earlier_driver import (OLD_MIXER, OLD_MIXER_RUN_COMMAND, OLD_MIXER_RUN_VALUE,
+                                         add_sound_device, plant_earlier_driver,
+                                         start_old_mixer)
+from wine_machine.installer import (FIXED_WAITS_MS, INF_FOLDER, MAIN_DIALOG, MIXER_RUN_COMMAND,
+                                    MIXER_RUN_VALUE, NOTICE, PROMPT_WAIT_MS, REBOOT_ARGUMENTS,
+                                    REBOOT_CALL, RESTART_PROMPT, WINDOWS)
+from wine_machine.machine import RUN_KEY
+
+from .installer import (expect_device_updated, expect_driver_package_staged,
                         expect_prompt_after_fixed_waits, quoted)
 
-MIXER_SETTINGS = b"[RUNTIME]\r\nInitialize=1\r\nMaster=80\r\n"
-# The old driver's mixer: Mixer.exe holds the window "Mixer" and comes back
-# at every logon from a Run entry of its own (the replacement after the
-# restart waits up to 100 s for its window).
-OLD_MIXER = WINDOWS + "Mixer.exe"
-OLD_MIXER_RUN_VALUE = "Quarnel Mixer"
-OLD_MIXER_RUN_COMMAND = OLD_MIXER + " --max-ms 120000 Mixer"
 RUN_ENTRIES = (MIXER_RUN_COMMAND, OLD_MIXER_RUN_COMMAND)
 # How the restart's Run entries are started: wineboot's CreateProcessW,
 # whose command lines the relay trace shows.
@@ -83,26 +80,6 @@ USER_SCRIPT = '''
     gone 5000
 ''' % {"main": quoted(MAIN_DIALOG), "notice": quoted(NOTICE), "prompt": quoted(RESTART_PROMPT),
        "prompt_wait": PROMPT_WAIT_MS}
-
-
-def plant_earlier_driver(case):
-    """What an earlier driver of the device left: its INF and PNF in the INF
-    folder, mixerdef.ini, and its mixer, which comes back at every logon.
-    Registry and files only; `start_old_mixer` starts the mixer."""
-    case.put_file(OLD_MIXER, source=case.helper("window_holder"))
-    case.reg_set(RUN_KEY, OLD_MIXER_RUN_VALUE, OLD_MIXER_RUN_COMMAND)
-    case.put_file(INF_FOLDER + "oem7.inf", LEGACY_INF)
-    case.put_file(INF_FOLDER + "oem7.PNF", b"precompiled")
-    case.put_file(WINDOWS + "mixerdef.ini", MIXER_SETTINGS)
-
-
-def start_old_mixer(case):
-    case.hold_window("Mixer", program=OLD_MIXER)
-
-
-def add_sound_device(case):
-    """The device as a PCI card lists its IDs, the most specific first."""
-    return case.add_device(HARDWARE_ID + "&SUBSYS_57401849", HARDWARE_ID)
 
 
 class TypicalRun:

@@ -5,7 +5,7 @@ import copy
 import unittest
 
 from harness import agreement
-from harness.installer import MEDIA_CLASS_KEY
+from wine_machine.installer import MEDIA_CLASS_KEY
 
 RUN_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 NOTICE = "The driver will be installed now. It need a few minutes to complete."
@@ -165,6 +165,21 @@ class AgreementTest(unittest.TestCase):
         other = tried()
         other["changes"][4]["after"] = None
         self.assertEqual(len(self.disagreements(plan(), other)), 1, "removed instead")
+
+    def test_the_twin_stands_for_the_product_only_in_its_own_bytes(self):
+        planned, other = plan(), tried()
+        planned["changes"].append(file_change("C:\\WINDOWS\\W2KSetup.exe", 96, "product"))
+        other["changes"].append(file_change("C:\\windows\\W2KSetup.exe", 102, "twin"))
+        other["build"] = {"twin": True, "product_file": {"size": 96, "sha256": "product"},
+                          "twin_file": {"size": 102, "sha256": "twin"}}
+        comparison = agreement.compare(planned, other)
+        self.assertEqual(comparison.disagreements, [])
+        self.assertIn("x86-64-twin", [name for name, _ in comparison.explained])
+        other["changes"][-1]["after"]["sha256"] = "something else"
+        self.assertEqual(len(self.disagreements(planned, other)), 1)
+        other["changes"][-1]["after"]["sha256"] = "twin"
+        other["build"]["twin"] = False
+        self.assertEqual(len(self.disagreements(planned, other)), 1)
 
     def test_registry_values(self):
         other = tried()

@@ -5,7 +5,7 @@ import shutil
 import tempfile
 import unittest
 
-from harness import wine
+from wine_machine import host, wine
 
 
 class PrefixDrivesTest(unittest.TestCase):
@@ -19,7 +19,7 @@ class PrefixDrivesTest(unittest.TestCase):
         os.symlink("/", os.path.join(prefix, "dosdevices", "z:"))
         self.media = os.path.join(self.top, "Audio CD")
         os.makedirs(os.path.join(self.media, "WinXP"))
-        self.prefix = wine.Prefix(prefix, {})
+        self.prefix = wine.Prefix(prefix, {}, host.Way(*host.I686, reason="a test"))
 
     def test_a_mapped_media_is_its_own_drive(self):
         self.prefix.map_drive("D:", self.media)

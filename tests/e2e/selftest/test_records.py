@@ -2,7 +2,7 @@
 
 import unittest
 
-from harness import files, records
+from wine_machine import files, records
 
 
 class RecordsTest(unittest.TestCase):

@@ -4,7 +4,7 @@ import os
 import tempfile
 import unittest
 
-from harness import registry
+from wine_machine import registry
 
 SAMPLE = (
     'WINE REGISTRY Version 2\n'

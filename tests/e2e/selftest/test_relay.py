@@ -4,7 +4,7 @@ import os
 import tempfile
 import unittest
 
-from harness import wine
+from wine_machine import wine
 
 LOG = """\
 [e2e   1.20] start the installer

@@ -5,7 +5,9 @@ import subprocess
 import unittest
 from unittest import mock
 
-from harness import wine
+from wine_machine import host, wine
+
+WAY = host.Way(*host.I686, reason="a test")
 
 
 class StoppedBuildTest(unittest.TestCase):
@@ -16,7 +18,7 @@ class StoppedBuildTest(unittest.TestCase):
         commands = []
 
         def fake_run(argv, env=None, **unused):
-            if argv[0] == "wineboot":
+            if argv[1:2] == ["wineboot"]:
                 raise stop
             commands.append((argv, env["WINEPREFIX"]))
             return subprocess.CompletedProcess(argv, 0, "", "")
@@ -24,21 +26,21 @@ class StoppedBuildTest(unittest.TestCase):
         env = {"WINEPREFIX": "/work/templates/base", "WINEDEBUG": "-all"}
         with mock.patch.object(wine.subprocess, "run", side_effect=fake_run):
             with self.assertRaises(BaseException) as raised:
-                wine._run(["wineboot", "-i"], env, 300, "wineboot -i")
+                wine._run([WAY.loader, "wineboot", "-i"], env, WAY, 300, "wineboot -i")
         return raised.exception, commands
 
     def test_a_timeout_ends_the_prefix_and_says_so(self):
         error, commands = self.run_stopped(subprocess.TimeoutExpired(["wineboot", "-i"], 300))
         self.assertIsInstance(error, wine.WineError)
         self.assertEqual(str(error), "wineboot -i did not end within 300 s")
-        self.assertEqual(commands, [(["wineserver", "-k"], "/work/templates/base"),
-                                    (["wineserver", "-w"], "/work/templates/base")])
+        self.assertEqual(commands, [([WAY.server, "-k"], "/work/templates/base"),
+                                    ([WAY.server, "-w"], "/work/templates/base")])
 
     def test_an_interrupt_ends_the_prefix_and_goes_on(self):
         error, commands = self.run_stopped(KeyboardInterrupt())
         self.assertIsInstance(error, KeyboardInterrupt)
-        self.assertEqual(commands, [(["wineserver", "-k"], "/work/templates/base"),
-                                    (["wineserver", "-w"], "/work/templates/base")])
+        self.assertEqual(commands, [([WAY.server, "-k"], "/work/templates/base"),
+                                    ([WAY.server, "-w"], "/work/templates/base")])
 
 
 if __name__ == "__main__":

@@ -8,8 +8,8 @@ import shutil
 import tempfile
 import unittest
 
-from harness import files, registry
-from harness.installer import MEDIA_CLASS_KEY
+from wine_machine import files, registry
+from wine_machine.installer import MEDIA_CLASS_KEY
 from media_try import changes
 
 

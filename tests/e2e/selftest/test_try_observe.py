@@ -4,9 +4,9 @@ from the responder's records and Wine's relay trace."""
 
 import unittest
 
-from harness.installer import MISSING_FILES, MISSING_PACKAGE, NOTICE
-from harness.records import Record
-from harness.wine import RelayCall
+from wine_machine.installer import MISSING_FILES, MISSING_PACKAGE, NOTICE
+from wine_machine.records import Record
+from wine_machine.wine import RelayCall
 from media_try import observe
 
 FIRST = 0x104  # the installer the responder starts

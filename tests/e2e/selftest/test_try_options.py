@@ -5,12 +5,23 @@ import os
 import shutil
 import tempfile
 import unittest
+from unittest import mock
 
 from media_try import options
+from wine_machine import host
+
+
+def on_way(test, name):
+    """Lets the options see the machine take this way, whatever it is."""
+    chosen = host.Way(*(host.X86_64 if name == "x86-64" else host.I686), reason="a test")
+    patcher = mock.patch.object(options.host, "way", return_value=chosen)
+    patcher.start()
+    test.addCleanup(patcher.stop)
 
 
 class TryOptionsTest(unittest.TestCase):
     def setUp(self):
+        on_way(self, "i686")
         self.top = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, self.top)
         self.media = os.path.join(self.top, "Sound CD")

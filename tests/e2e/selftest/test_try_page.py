@@ -14,6 +14,8 @@ def sample_report(**changes):
     report = {
         "media": "/media/Sound <CD>", "installer": "D:\\W2KSetup.exe", "windows": "xp",
         "windows_name": "Windows XP", "wine": "wine-8.0", "language": "en_US",
+        "build": {"way": "i686", "twin": False, "replaced": [], "summary": "the media's own",
+                  "text": "The media's own D:\\W2KSetup.exe ran under Wine's 32-bit loader."},
         "command_line": "", "device": "present", "earlier_driver": False, "made": "now",
         "answers": {"apps": "no", "driver": "yes", "cancel": False, "board": "motherboard",
                     "jacks": ["rear"], "legacy": False, "restart": "yes"},
@@ -59,6 +61,14 @@ class PageTest(unittest.TestCase):
         self.assertIn("oem-inf-name", text)
         self.assertIn("present, no driver", text)
         self.assertIn("not present", text)
+        self.assertNotIn('<p class="twin">', text)
+
+    def test_a_run_of_the_twin_says_so_above_the_route(self):
+        build = {"way": "x86-64", "twin": True, "replaced": ["D:\\W2KSetup.exe"], "summary": "",
+                 "text": "The x86-64 build of this tree ran & why."}
+        text = page.render(sample_report(build=build))
+        self.assertIn('<p class="twin">The x86-64 build of this tree ran &amp; why.</p>'
+                      '<p class="route">', text)
 
     def test_texts_are_escaped(self):
         text = page.render(sample_report())

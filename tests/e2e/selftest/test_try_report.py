@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import records
+from wine_machine import records
 from media_try import report
 
 

@@ -4,8 +4,8 @@ nothing beside it."""
 
 import unittest
 
-from harness import wine_differences
-from harness.installer import MEDIA_CLASS_KEY
+from wine_machine import wine_differences
+from wine_machine.installer import MEDIA_CLASS_KEY
 
 
 def explained(kind, item):

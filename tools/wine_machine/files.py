@@ -39,7 +39,9 @@ def snapshot(folder, drive="C:"):
         for name in files:
             path = os.path.join(parent, name)
             try:
-                info = os.lstat(path)
+                # A link (the media as `try` shows it to the twin) counts as
+                # the file it leads to.
+                info = os.stat(path)
             except FileNotFoundError:
                 continue
             relative = os.path.relpath(path, folder)

@@ -1,11 +1,16 @@
-"""Wine prefixes for the end-to-end cases.
+"""Wine prefixes, and the calls of the programs in them as Wine's relay
+trace shows them.
 
-Booting a prefix takes several seconds, so one template is booted per run
-(`wineboot -i`), one copy of it per Windows version gets that version
-(`winecfg -v`), and every case starts from a copy of its version's template.
-The copies hard-link the large system files that no case writes (the DLLs and
+Booting a prefix takes several seconds, so one template is booted per work
+folder and way (`wineboot -i`), one copy of it per Windows version gets that
+version, and every prefix starts from a copy of its version's template. The
+copies hard-link the large system files that no program writes (the DLLs and
 programs under C:\\windows and the fonts) and really copy everything else, so
 a fresh prefix costs a fraction of a second.
+
+Every Wine program is started with the loader of the machine's way
+(host.py): Wine's 32-bit loader in a 32-bit prefix, or wine64 in a 64-bit
+one.
 """
 
 import contextlib
@@ -16,6 +21,8 @@ import re
 import shutil
 import subprocess
 import time
+
+from . import registry
 
 WINDOWS_VERSIONS = ("win95", "win98", "winme", "nt40", "win2k", "winxp", "win7")
 
@@ -35,18 +42,29 @@ SHARED_FOLDERS = ("drive_c/windows/system32", "drive_c/windows/syswow64",
                   "drive_c/windows/Fonts", "drive_c/windows/winsxs")
 
 MARKER = ".e2e-template"
+# Where Wine keeps the Windows version its programs see.
+VERSION_KEY = "HKCU\\Software\\Wine"
 
 
 class WineError(Exception):
     pass
 
 
-def wine_version():
+def wine_version(way):
     try:
-        return subprocess.run(["wine", "--version"], capture_output=True, text=True,
+        return subprocess.run([way.loader, "--version"], capture_output=True, text=True,
                               timeout=30).stdout.strip()
     except (OSError, subprocess.TimeoutExpired) as error:
-        raise WineError("wine does not run: %s" % error)
+        raise WineError("%s does not run: %s" % (way.loader, error))
+
+
+def environment(way, prefix, base=None):
+    """The environment of a Wine program of this way in this prefix."""
+    result = dict(os.environ if base is None else base)
+    result.update(BASE_ENVIRONMENT)
+    result.update(way.environment())
+    result["WINEPREFIX"] = prefix
+    return result
 
 
 def copy_prefix(source, target):
@@ -74,7 +92,7 @@ def copy_prefix(source, target):
                 shutil.copy2(path, destination)
 
 
-def _run(argv, env, timeout, what):
+def _run(argv, env, way, timeout, what):
     """Runs a Wine program of a template prefix to its end. When it does not
     end (a timeout, an interrupt), the prefix's other programs (its
     wineserver, services) are ended with it: the folder may be deleted next."""
@@ -82,10 +100,10 @@ def _run(argv, env, timeout, what):
         result = subprocess.run(argv, env=env, capture_output=True, text=True,
                                 errors="replace", timeout=timeout)
     except subprocess.TimeoutExpired:
-        Prefix(env["WINEPREFIX"], env).kill()
+        Prefix(env["WINEPREFIX"], env, way).kill()
         raise WineError("%s did not end within %d s" % (what, timeout))
     except BaseException:
-        Prefix(env["WINEPREFIX"], env).kill()
+        Prefix(env["WINEPREFIX"], env, way).kill()
         raise
     if result.returncode != 0:
         raise WineError("%s failed (exit %d): %s" % (what, result.returncode,
@@ -94,11 +112,12 @@ def _run(argv, env, timeout, what):
 
 
 class Templates:
-    """The template prefixes of one work folder, built on demand under a lock,
-    so that cases running side by side share them."""
+    """The template prefixes of one work folder and way, built on demand
+    under a lock, so that cases running side by side share them."""
 
-    def __init__(self, work_dir):
-        self.root = os.path.join(os.path.abspath(work_dir), "templates")
+    def __init__(self, work_dir, way):
+        self.way = way
+        self.root = os.path.join(os.path.abspath(work_dir), "templates", way.name)
         os.makedirs(self.root, exist_ok=True)
         self._version = None
 
@@ -113,7 +132,7 @@ class Templates:
 
     def _wine_version(self):
         if self._version is None:
-            self._version = wine_version()
+            self._version = wine_version(self.way)
         return self._version
 
     def _ready(self, path):
@@ -135,9 +154,7 @@ class Templates:
                     shutil.rmtree(path)
 
     def _environment(self, prefix):
-        env = dict(os.environ)
-        env.update(BASE_ENVIRONMENT)
-        env["WINEPREFIX"] = prefix
+        env = environment(self.way, prefix)
         env.pop("DISPLAY", None)  # no windows while a template boots
         return env
 
@@ -148,10 +165,25 @@ class Templates:
         shutil.rmtree(path, ignore_errors=True)
         started = time.monotonic()
         env = self._environment(path)
-        _run(["wineboot", "-i"], env, 300, "wineboot -i")
-        _run(["wineserver", "-w"], env, 120, "wineserver -w")
+        _run([self.way.loader, "wineboot", "-i"], env, self.way, 300, "wineboot -i")
+        _run([self.way.server, "-w"], env, self.way, 120, "wineserver -w")
         self._mark(path, time.monotonic() - started)
         return path
+
+    def _play_version(self, path, windows_version):
+        """Makes the programs of a prefix see this Windows version. winecfg
+        sets it in a 32-bit prefix; in a 64-bit one it refuses the versions
+        before winxp64, and the value it would write is written instead
+        (GetVersionExA then answers as in a 32-bit prefix)."""
+        if self.way.is_twin:
+            settings = registry.Registry(path)
+            settings.set(VERSION_KEY, "Version", windows_version)
+            settings.save()
+            return
+        env = self._environment(path)
+        _run([self.way.loader, "winecfg", "-v", windows_version], env, self.way, 120,
+             "winecfg -v " + windows_version)
+        _run([self.way.server, "-w"], env, self.way, 120, "wineserver -w")
 
     def template(self, windows_version):
         """The path of the template prefix for a Windows version."""
@@ -167,10 +199,7 @@ class Templates:
             started = time.monotonic()
             copy_prefix(base, path)
             os.remove(os.path.join(path, MARKER))
-            env = self._environment(path)
-            _run(["wine", "winecfg", "-v", windows_version], env, 120,
-                 "winecfg -v " + windows_version)
-            _run(["wineserver", "-w"], env, 120, "wineserver -w")
+            self._play_version(path, windows_version)
             self._mark(path, time.monotonic() - started)
             return path
 
@@ -323,12 +352,12 @@ def relay_arguments(text, code_page="cp1252"):
 
 
 class Prefix:
-    """One case's prefix: paths between Unix and Windows, processes in it."""
+    """One prefix: paths between Unix and Windows, processes in it."""
 
-    def __init__(self, path, environment):
+    def __init__(self, path, base_environment, way):
         self.path = os.path.abspath(path)
-        self.environment = dict(environment)
-        self.environment["WINEPREFIX"] = self.path
+        self.way = way
+        self.environment = environment(way, self.path, base_environment)
         self.drive_c = os.path.join(self.path, "drive_c")
 
     def drives(self):
@@ -387,7 +416,8 @@ class Prefix:
         environment = dict(self.environment)
         if env:
             environment.update(env)
-        return subprocess.Popen(["wine"] + list(argv), cwd=cwd or self.drive_c, env=environment,
+        return subprocess.Popen([self.way.loader] + list(argv), cwd=cwd or self.drive_c,
+                                env=environment,
                                 stdin=subprocess.DEVNULL, stdout=log or subprocess.DEVNULL,
                                 stderr=subprocess.STDOUT if log else subprocess.DEVNULL,
                                 start_new_session=True)
@@ -398,7 +428,7 @@ class Prefix:
         if env:
             environment.update(env)
         try:
-            result = subprocess.run(["wine"] + list(argv), cwd=cwd or self.drive_c,
+            result = subprocess.run([self.way.loader] + list(argv), cwd=cwd or self.drive_c,
                                     env=environment, stdin=subprocess.DEVNULL,
                                     capture_output=True, text=True, errors="replace",
                                     timeout=timeout)
@@ -414,7 +444,7 @@ class Prefix:
     def kill(self):
         """Ends every process of the prefix; the wineserver writes the
         registry files as it goes."""
-        subprocess.run(["wineserver", "-k"], env=self.environment, stdout=subprocess.DEVNULL,
+        subprocess.run([self.way.server, "-k"], env=self.environment, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
-        subprocess.run(["wineserver", "-w"], env=self.environment, stdout=subprocess.DEVNULL,
+        subprocess.run([self.way.server, "-w"], env=self.environment, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
