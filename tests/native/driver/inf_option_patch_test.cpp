@@ -61,6 +61,27 @@ TEST_F(InfPatch, AFailedTellWritesNothing)
     EXPECT_EQ(machine.log().Count("fputc"), 0u);
 }
 
+// Nor is a line whose digit cannot be reached: the stream then stands at
+// the start of the next line.
+TEST_F(InfPatch, AFailedSeekToTheDigitWritesNothing)
+{
+    options.legacyDisabled = true;
+    const std::string shipped = DriverInf();
+    const std::size_t legacyDigit = shipped.find(kEnableLegacyLine) + kDigitOffset;
+    const std::size_t jackDigit = shipped.find(kJackConfigLine) + kDigitOffset;
+    for (std::size_t digit : {legacyDigit, jackDigit}) {
+        SetupMachine fresh;
+        fresh.faults.Fail("fseek", std::string(kInf) + " " + std::to_string(digit));
+        fresh.files.AddFile(kInf, shipped, platform::kAttributeNormal);
+        PatchInfOptions(fresh.os(), options, kInf);
+        const std::string patched = *fresh.files.Read(kInf);
+        EXPECT_EQ(patched[legacyDigit], digit == legacyDigit ? '3' : '2');
+        EXPECT_EQ(patched[jackDigit], digit == jackDigit ? '5' : '1');
+        EXPECT_EQ(fresh.log().Count("fputc"), 1u);
+        EXPECT_EQ(patched.size(), shipped.size());
+    }
+}
+
 TEST_F(InfPatch, DisabledLegacyDeviceWritesTwoAfterAShortPause)
 {
     options.legacyDisabled = true;
