@@ -44,10 +44,16 @@ TEST_F(InfPatch, DefaultsChangeOnlyTheJackDigitOfTheShippedInf)
     EXPECT_EQ(patched, WithDigit(shipped, kJackConfigLine, '1'));
     EXPECT_NE(patched.find("\"EnableLegacy\",    0x00010001,0x03,"), std::string::npos);
     EXPECT_NE(patched.find("\"JackConfig\",      0x00010001,0x01,"), std::string::npos);
-    // One byte written in place, flushed; the file is closed at the end.
-    EXPECT_EQ(machine.log().Count("fputc"), 1u);
+    // One byte written in place and flushed; at the end the file is flushed
+    // at its end and closed.
     EXPECT_TRUE(machine.clock.Pauses().empty());
-    EXPECT_EQ(machine.log().Sequence({"fputc", "fflush", "fclose"}).back(), "fclose " + std::string(kInf));
+    const std::string inf = kInf;
+    const std::string digit = std::to_string(shipped.find(kJackConfigLine) + kDigitOffset);
+    EXPECT_EQ(machine.log().Sequence({"fseek", "fputc", "fflush", "fclose"}),
+              (std::vector<std::string>{"fseek " + inf + " 0", "fseek " + inf + " " + digit,
+                                        "fputc " + inf + " @" + digit + " '1'", "fflush " + inf,
+                                        "fseek " + inf + " end", "fflush " + inf,
+                                        "fclose " + inf}));
 }
 
 // A line whose offset cannot be told is never patched: a digit written at
@@ -80,6 +86,17 @@ TEST_F(InfPatch, AFailedSeekToTheDigitWritesNothing)
         EXPECT_EQ(fresh.log().Count("fputc"), 1u);
         EXPECT_EQ(patched.size(), shipped.size());
     }
+}
+
+// The legacy digit is flushed before the jack pass reads: where the rewind
+// fails, the pass reads on from the legacy line, which the jack line follows.
+TEST_F(InfPatch, AFailedRewindAfterTheLegacyWriteReadsOnFromThere)
+{
+    options.legacyDisabled = true;
+    machine.faults.Fail("fseek", std::string(kInf) + " 0");
+    const std::string shipped = DriverInf();
+    EXPECT_EQ(Patch(shipped), WithDigit(WithDigit(shipped, kEnableLegacyLine, '2'),
+                                        kJackConfigLine, '1'));
 }
 
 TEST_F(InfPatch, DisabledLegacyDeviceWritesTwoAfterAShortPause)
