@@ -192,6 +192,19 @@ TEST_F(InfPatch, ALongLineGivesNoFalseLineStartInItsMiddle)
     EXPECT_EQ(Patch(text), expected);
 }
 
+// Some editors and tools leave a zero byte in an INF. It is a byte like any
+// other, not the end of the file: a line may begin with one, and the text
+// after one inside a line is not a line start.
+TEST_F(InfPatch, AZeroByteBeforeTheOptionLinesIsNoEndOfFile)
+{
+    options.legacyDisabled = true;
+    const std::string zeroLines = std::string("\0; saved by an editor\r\n", 23) +
+                                  std::string(";\0", 2) + kJackConfigLine + "\r\n";
+    EXPECT_EQ(Patch(zeroLines + DriverInf()),
+              zeroLines + WithDigit(WithDigit(DriverInf(), kEnableLegacyLine, '2'),
+                                    kJackConfigLine, '1'));
+}
+
 // A last line without its end that is not an option line, even one that
 // begins like one, ends the search without a write.
 TEST_F(InfPatch, AnUnendedLastLineWithoutTheOptionsStaysUnchanged)
