@@ -55,7 +55,10 @@ char JackConfigurationDigit(InfOptionStates& options)
 
 void WriteValueDigit(platform::ByteStream& file, long lineStart, char digit)
 {
-    file.Seek(lineStart + kValueDigitOffset);
+    // Where the seek failed the stream stands after the line just read: a
+    // digit written there would land at the start of the next line.
+    if (!file.Seek(lineStart + kValueDigitOffset))
+        return;
     file.PutByte(digit);
     file.Flush();
 }

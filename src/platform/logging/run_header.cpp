@@ -135,15 +135,14 @@ std::string RunHeader::Text() const
                           m_usingCdda, m_logFile.c_str());
     }
     const std::string commandLine = m_commandLine.substr(0, kShownCommandLine);
-    return Format("============================================================\r\n"
-                  "W2KSetup.exe, Setup Version 2.0\r\n"
+    return Format("%s"
                   "Windows:       %s\r\n"
                   "Command line:  \"%s\"%s\r\n"
                   "SourceDir:     %s\r\n"
                   "setup.ini:     %s\r\n"
                   "Path:          %s\r\n"
                   "------------------------------------------------------------\r\n",
-                  windows.c_str(), commandLine.c_str(),
+                  kBlockStart, windows.c_str(), commandLine.c_str(),
                   commandLine.size() < m_commandLine.size() ? "..." : "", sourceDir.c_str(),
                   setupIni.c_str(), PathInWords().c_str());
 }

@@ -11,6 +11,13 @@
 
 namespace logging {
 
+// How each run's block begins: a blank line, a rule and the program's line.
+// A file that begins so is a log of the installer's own.
+inline constexpr const char* kBlockStart =
+    "\r\n"
+    "============================================================\r\n"
+    "W2KSetup.exe, Setup Version 2.0\r\n";
+
 class RunHeader {
 public:
     explicit RunHeader(const std::string& commandLine);
@@ -26,7 +33,7 @@ public:
     // The dispatch's choice, once the Windows version is known.
     std::optional<Route> ChosenRoute() const;
 
-    // The header's lines, each ended by CR LF.
+    // The header's lines, each ended by CR LF, from kBlockStart on.
     std::string Text() const;
 
 private:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/logging/own_log_file.h"
+
 namespace logging {
 
 namespace {
@@ -83,10 +85,17 @@ void RunLog::Begin(const std::optional<std::string>& variable)
 
 void RunLog::ChoosePath(const std::string& requested)
 {
-    if (std::optional<std::string> path = LogFilePath(requested, m_host)) {
-        m_path = *path;
-        m_state = State::Waiting;
+    std::optional<std::string> path = LogFilePath(requested, m_host);
+    if (!path)
+        return;
+    // Decided once, before anything is written: from then on the file is
+    // the one this run created or a log already.
+    if (!IsOwnLogFile(*path, kBlockStart, m_host)) {
+        GiveUp();
+        return;
     }
+    m_path = *path;
+    m_state = State::Waiting;
 }
 
 // "  35211 ms  direct update     ": the time right-aligned, the step padded.
@@ -165,7 +174,7 @@ void RunLog::WriteHeader()
 {
     // The top first, by itself: a log that cannot be written costs one try.
     m_state = State::Writing;
-    Flush("\r\n" + m_header.Text());
+    Flush(m_header.Text());
     if (m_state != State::Writing)
         return;
     std::string out;

@@ -6,8 +6,10 @@
 // setup.ini's [InstallOption] "LogFile" (the variable wins). Until the path
 // is known and the Windows version has been asked for, the lines wait in
 // memory; when neither asks for a log they are dropped, and from then on
-// the layer only forwards. A log that cannot be written is given up at the
-// first failed write, and the run goes on as without one.
+// the layer only forwards. The log appends only to a file of its own (see
+// own_log_file.h); it gives up any other path as soon as it is chosen, and a
+// log that cannot be written at the first failed write. Either way the run
+// goes on as without one.
 #pragma once
 
 #include <cstdint>

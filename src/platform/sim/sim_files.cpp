@@ -96,7 +96,10 @@ private:
 };
 
 // A file opened with fopen "r+b". Every C runtime call on it counts; a
-// failed one gives the C runtime's failure result (EOF, -1L, nonzero).
+// failed one gives the C runtime's failure result (EOF, -1L, nonzero). The
+// C runtime leaves undefined a read right after a write with no fflush or
+// fseek between them, and a write right after a read with no fseek between
+// them (unless the read met the end of the file): such a call stops the run.
 class SimFileSystem::Stream : public platform::ByteStream {
 public:
     Stream(SimFileSystem& files, Node& node)
@@ -109,9 +112,12 @@ public:
     ~Stream() override { Close(); }
 
     int GetByte() override {
+        if (m_last == Direction::Writing)
+            Undefined("fgetc follows fputc with no fflush or fseek between them");
         if (m_closed || m_context.Fails("fgetc", At()))
             return -1;
         bool atEnd = m_position >= static_cast<long>(m_node.bytes.size());
+        m_last = atEnd ? Direction::None : Direction::Reading;
         m_context.Record("fgetc", At() + (atEnd ? " (end)" : ""));
         if (atEnd)
             return -1;
@@ -131,18 +137,23 @@ public:
         if (offset < 0)
             return false;
         m_position = offset;
+        m_last = Direction::None;
         return true;
     }
     bool SeekToEnd() override {
         if (m_closed || !m_context.Succeeds("fseek", m_node.path + " end"))
             return false;
         m_position = static_cast<long>(m_node.bytes.size());
+        m_last = Direction::None;
         return true;
     }
     bool PutByte(char byte) override {
+        if (m_last == Direction::Reading)
+            Undefined("fputc follows fgetc with no fseek between them");
         std::string detail = At() + " '" + std::string(1, byte) + "'";
         if (m_closed || !m_context.Succeeds("fputc", detail))
             return false;
+        m_last = Direction::Writing;
         m_context.Effect("patch", {TextField("path", m_node.path), NumberField("offset", m_position),
                                    TextField("byte", std::string(1, byte))});
         if (m_position >= static_cast<long>(m_node.bytes.size()))
@@ -154,18 +165,27 @@ public:
     void Flush() override {
         if (m_closed || !m_context.Succeeds("fflush", m_node.path))
             return;
+        if (m_last == Direction::Writing)
+            m_last = Direction::None;
     }
     void Close() override {
         if (m_closed)
             return;
         // The stream is closed whatever fclose answers.
         m_closed = true;
+        m_last = Direction::None;
         m_files.m_openStreams.erase(m_serial);
         m_context.Release("fclose", m_node.path);
     }
 
 private:
+    // What the last call that moved data did; a call that failed moves none.
+    enum class Direction { None, Reading, Writing };
+
     std::string At() const { return m_node.path + " @" + std::to_string(m_position); }
+    [[noreturn]] void Undefined(const std::string& what) const {
+        throw SimScriptError("on " + m_node.path + " " + what + " (undefined in the C runtime)");
+    }
 
     SimFileSystem& m_files;
     SimContext& m_context;
@@ -173,6 +193,7 @@ private:
     std::size_t m_serial;
     long m_position = 0;
     bool m_closed = false;
+    Direction m_last = Direction::None;
 };
 
 bool MatchesWildcard(const std::string& name, const std::string& mask)

@@ -34,6 +34,23 @@ std::string SimLogHost::WindowsDirectory()
     return m_files.windowsDirectory;
 }
 
+logging::PathLook SimLogHost::Look(const std::string& path, std::size_t count)
+{
+    using Kind = logging::PathLook::Kind;
+    const std::string forTheLog = " (for the log)";
+    if (m_context.Fails("FindFirstFileA", path + forTheLog, error::kAccessDenied))
+        return {Kind::Other, ""};
+    if (!m_files.Exists(path)) {
+        m_context.Record("FindFirstFileA", path + forTheLog + " (not found)");
+        return {Kind::Nothing, ""};
+    }
+    const bool folder = m_files.IsFolder(path);
+    m_context.Record("FindFirstFileA", path + forTheLog + (folder ? " (folder)" : ""));
+    if (folder || !m_context.Succeeds("fopen", path + " rb" + forTheLog))
+        return {Kind::Other, ""};
+    return {Kind::File, m_files.Read(path).value_or("").substr(0, count)};
+}
+
 bool SimLogHost::Append(const std::string& path, const std::string& bytes)
 {
     const std::string detail = path + " ab";

@@ -26,6 +26,9 @@ public:
     std::uint32_t LastError() override { return m_context.lastError; }
     std::string ErrorText(std::uint32_t code) override;
     std::string WindowsDirectory() override;
+    // A search for the path, and for a file a read of its first bytes: fails
+    // as the test asks with faults on "FindFirstFileA" or "fopen" "<path> rb".
+    logging::PathLook Look(const std::string& path, std::size_t count) override;
     // Fails as the test asks with faults on "fopen" "<path> ab".
     bool Append(const std::string& path, const std::string& bytes) override;
 

@@ -57,6 +57,36 @@ std::string Win32LogHost::WindowsDirectory()
     return length < sizeof buffer ? std::string(buffer, length) : std::string();
 }
 
+logging::PathLook Win32LogHost::Look(const std::string& path, std::size_t count)
+{
+    LastErrorKept kept;
+    logging::PathLook look;
+    // A search names what is there without opening it; the path holds no
+    // wildcard (the log refuses those before it looks).
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        // Nothing there: no such file, no such folder, or (as older Windows
+        // may answer a search that matches nothing) no more files.
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_NO_MORE_FILES)
+            look.kind = logging::PathLook::Kind::Nothing;
+        return look;
+    }
+    FindClose(search);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return look;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return look;
+    look.kind = logging::PathLook::Kind::File;
+    for (int byte; look.start.size() < count && (byte = std::fgetc(file)) != EOF;)
+        look.start += static_cast<char>(byte);
+    std::fclose(file);
+    return look;
+}
+
 bool Win32LogHost::Append(const std::string& path, const std::string& bytes)
 {
     LastErrorKept kept;

@@ -12,6 +12,7 @@ public:
     std::uint32_t LastError() override;
     std::string ErrorText(std::uint32_t code) override;
     std::string WindowsDirectory() override;
+    logging::PathLook Look(const std::string& path, std::size_t count) override;
     bool Append(const std::string& path, const std::string& bytes) override;
 };
 

@@ -16,8 +16,10 @@ TEST(SourceDir, PathsWithoutDriveTakeTheCurrentDrive)
 {
     EXPECT_EQ(DeriveSourceDir("\\AUDIO\\SETUP.EXE", "D:\\TEMP"), "D:\\AUDIO\\");
     EXPECT_EQ(DeriveSourceDir("AUDIO\\SETUP.EXE", "D:\\TEMP"), "D:AUDIO\\");
-    // A second character that is a backslash gets one after the drive.
+    // A second character that is a backslash gets one after the drive, also
+    // where a doubled backslash leaves a folder of just two characters.
     EXPECT_EQ(DeriveSourceDir("X\\Y\\SETUP.EXE", "D:\\TEMP"), "D:\\X\\Y\\");
+    EXPECT_EQ(DeriveSourceDir("x\\\\W2KSetup.exe", "D:\\TEMP"), "D:\\x\\");
 }
 
 TEST(SourceDir, OddFirstArguments)

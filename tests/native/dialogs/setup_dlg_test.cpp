@@ -384,19 +384,28 @@ TEST_F(MainDialog, DriverRequestCarriesTheDialogsOwnXpFlag)
     }
 }
 
-TEST_F(MainDialog, CancelEscapeAndTheCloseBoxDoNothing)
+// OK with both boxes cleared is a cancel too. The boxes' clicks disable OK,
+// but another program may clear them with BM_SETCHECK, which sends no
+// BN_CLICKED and so leaves OK enabled.
+TEST_F(MainDialog, CancelEscapeTheCloseBoxAndOkWithNothingCheckedDoNothing)
 {
-    const std::function<void(SimDialog&)> endings[] = {
-        [](SimDialog& dialog) { dialog.PressCancel(); },
-        [](SimDialog& dialog) { dialog.PressEscape(); },
-        [](SimDialog& dialog) { dialog.CloseBox(); },
+    const std::function<void(SetupMachine&, SimDialog&)> endings[] = {
+        [](SetupMachine&, SimDialog& dialog) { dialog.PressCancel(); },
+        [](SetupMachine&, SimDialog& dialog) { dialog.PressEscape(); },
+        [](SetupMachine&, SimDialog& dialog) { dialog.CloseBox(); },
+        [](SetupMachine& m, SimDialog& dialog) {
+            m.dialogs.SetCheck(dialog.Handle(), IDC_INSTALL_APPLICATIONS, 0);
+            m.dialogs.SetCheck(dialog.Handle(), IDC_INSTALL_DRIVER, 0);
+            dialog.PressOk();
+        },
     };
     for (const auto& ending : endings) {
         SetupMachine fresh;
         fresh.AddPackage();
         fresh.desktop.AddWindow("CD Player");
         DriverInstallRecorder freshRecorder(fresh);
-        fresh.dialogs.Expect(IDD_SETUP_DIALOG, ending);
+        fresh.dialogs.Expect(IDD_SETUP_DIALOG,
+                             [&](SimDialog& dialog) { ending(fresh, dialog); });
         int outcome = 0;
         InstallerRun run = RunInApplication(fresh, [&](CWinApp& app) {
             CSetupDlg dialog(app);

@@ -44,10 +44,16 @@ TEST_F(InfPatch, DefaultsChangeOnlyTheJackDigitOfTheShippedInf)
     EXPECT_EQ(patched, WithDigit(shipped, kJackConfigLine, '1'));
     EXPECT_NE(patched.find("\"EnableLegacy\",    0x00010001,0x03,"), std::string::npos);
     EXPECT_NE(patched.find("\"JackConfig\",      0x00010001,0x01,"), std::string::npos);
-    // One byte written in place, flushed; the file is closed at the end.
-    EXPECT_EQ(machine.log().Count("fputc"), 1u);
+    // One byte written in place and flushed; at the end the file is flushed
+    // at its end and closed.
     EXPECT_TRUE(machine.clock.Pauses().empty());
-    EXPECT_EQ(machine.log().Sequence({"fputc", "fflush", "fclose"}).back(), "fclose " + std::string(kInf));
+    const std::string inf = kInf;
+    const std::string digit = std::to_string(shipped.find(kJackConfigLine) + kDigitOffset);
+    EXPECT_EQ(machine.log().Sequence({"fseek", "fputc", "fflush", "fclose"}),
+              (std::vector<std::string>{"fseek " + inf + " 0", "fseek " + inf + " " + digit,
+                                        "fputc " + inf + " @" + digit + " '1'", "fflush " + inf,
+                                        "fseek " + inf + " end", "fflush " + inf,
+                                        "fclose " + inf}));
 }
 
 // A line whose offset cannot be told is never patched: a digit written at
@@ -59,6 +65,38 @@ TEST_F(InfPatch, AFailedTellWritesNothing)
     const std::string shipped = DriverInf();
     EXPECT_EQ(Patch(shipped), shipped);
     EXPECT_EQ(machine.log().Count("fputc"), 0u);
+}
+
+// Nor is a line whose digit cannot be reached: the stream then stands at
+// the start of the next line.
+TEST_F(InfPatch, AFailedSeekToTheDigitWritesNothing)
+{
+    options.legacyDisabled = true;
+    const std::string shipped = DriverInf();
+    const std::size_t legacyDigit = shipped.find(kEnableLegacyLine) + kDigitOffset;
+    const std::size_t jackDigit = shipped.find(kJackConfigLine) + kDigitOffset;
+    for (std::size_t digit : {legacyDigit, jackDigit}) {
+        SetupMachine fresh;
+        fresh.faults.Fail("fseek", std::string(kInf) + " " + std::to_string(digit));
+        fresh.files.AddFile(kInf, shipped, platform::kAttributeNormal);
+        PatchInfOptions(fresh.os(), options, kInf);
+        const std::string patched = *fresh.files.Read(kInf);
+        EXPECT_EQ(patched[legacyDigit], digit == legacyDigit ? '3' : '2');
+        EXPECT_EQ(patched[jackDigit], digit == jackDigit ? '5' : '1');
+        EXPECT_EQ(fresh.log().Count("fputc"), 1u);
+        EXPECT_EQ(patched.size(), shipped.size());
+    }
+}
+
+// The legacy digit is flushed before the jack pass reads: where the rewind
+// fails, the pass reads on from the legacy line, which the jack line follows.
+TEST_F(InfPatch, AFailedRewindAfterTheLegacyWriteReadsOnFromThere)
+{
+    options.legacyDisabled = true;
+    machine.faults.Fail("fseek", std::string(kInf) + " 0");
+    const std::string shipped = DriverInf();
+    EXPECT_EQ(Patch(shipped), WithDigit(WithDigit(shipped, kEnableLegacyLine, '2'),
+                                        kJackConfigLine, '1'));
 }
 
 TEST_F(InfPatch, DisabledLegacyDeviceWritesTwoAfterAShortPause)
@@ -152,6 +190,19 @@ TEST_F(InfPatch, ALongLineGivesNoFalseLineStartInItsMiddle)
     std::string expected = text;
     expected[padding.size() + std::string(kJackConfigLine).size() + 2 + kDigitOffset] = '1';
     EXPECT_EQ(Patch(text), expected);
+}
+
+// Some editors and tools leave a zero byte in an INF. It is a byte like any
+// other, not the end of the file: a line may begin with one, and the text
+// after one inside a line is not a line start.
+TEST_F(InfPatch, AZeroByteBeforeTheOptionLinesIsNoEndOfFile)
+{
+    options.legacyDisabled = true;
+    const std::string zeroLines = std::string("\0; saved by an editor\r\n", 23) +
+                                  std::string(";\0", 2) + kJackConfigLine + "\r\n";
+    EXPECT_EQ(Patch(zeroLines + DriverInf()),
+              zeroLines + WithDigit(WithDigit(DriverInf(), kEnableLegacyLine, '2'),
+                                    kJackConfigLine, '1'));
 }
 
 // A last line without its end that is not an option line, even one that

@@ -1,5 +1,7 @@
 #include "logging/log_scenarios.h"
 
+#include <algorithm>
+
 #include "resources/resource.h"
 #include "support/driver_media.h"
 #include "platform/sim/windows_versions.h"
@@ -97,6 +99,21 @@ std::vector<std::string> Calls(const sim::SimLog& log)
     std::vector<std::string> calls;
     for (const sim::SimCall& call : log.Calls())
         calls.push_back(std::to_string(call.time) + " " + call.function + " " + call.detail);
+    return calls;
+}
+
+std::vector<std::string> WithoutTheLogsOwnCalls(std::vector<std::string> calls)
+{
+    calls.erase(std::remove_if(calls.begin(), calls.end(),
+                               [](const std::string& call) {
+                                   for (const char* own : {"W2KSETUP_LOG", "] LogFile ",
+                                                           "(for the log)", " ab (not opened)"}) {
+                                       if (call.find(own) != std::string::npos)
+                                           return true;
+                                   }
+                                   return false;
+                               }),
+                calls.end());
     return calls;
 }
 

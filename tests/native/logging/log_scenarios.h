@@ -52,6 +52,10 @@ struct LoggedRun {
 
 // Every call the machine recorded, as "time function detail".
 std::vector<std::string> Calls(const sim::SimLog& log);
+// A run's calls without those its log made for itself: the lookup of the
+// variable, the LogFile read, the looks at its file (and the Windows
+// directory for it) and a write that failed.
+std::vector<std::string> WithoutTheLogsOwnCalls(std::vector<std::string> calls);
 // Every file on drives C and D with its bytes, as "path: bytes".
 std::vector<std::string> Files(const SetupMachine& machine);
 // The lines that contain `part`.

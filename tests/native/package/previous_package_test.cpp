@@ -16,6 +16,22 @@ constexpr const char* kNtAppsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PCI Audio WinNT Applications";
 constexpr const char* kUninstaller = "C:\\UNINST\\UNINST.EXE";
 
+constexpr const char* kLongCommandFolder = "C:\\Program Files\\PCI Audio\\";
+constexpr const char* kLongCommandProgram = "C:\\Program Files\\PCI Audio\\Uninst.exe";
+
+// Registers, with its program, an uninstall command of `length` characters:
+// the quoted program and a quoted file in its folder.
+std::string RegisterCommandOfLength(SetupMachine& machine, std::size_t length)
+{
+    machine.files.AddFile(kLongCommandProgram, "uninstaller");
+    std::string command = "\"" + std::string(kLongCommandProgram) + "\" -f\"" + kLongCommandFolder;
+    command += std::string(length - command.size() - 1, 'x') + "\"";
+    EXPECT_EQ(command.size(), length);
+    machine.registry.PutString(RootKey::LocalMachine, kAppsKey, "InstallShieldUninstallString",
+                               command);
+    return command;
+}
+
 class PreviousPackage : public ::testing::Test {
 protected:
     SetupMachine machine;
@@ -87,9 +103,6 @@ TEST_F(PreviousPackage, NothingRegisteredRunsNothing)
     ExpectEverythingClosed();
 }
 
-// A command that fills the 260 bytes Windows programs usually give it, and
-// one beyond: the switch is appended to the whole text, which is started as
-// it stands.
 // An uninstall command stored as REG_EXPAND_SZ names its program through the
 // environment: it runs expanded, with " -a" after the expansion. A REG_SZ
 // command runs exactly as registered.
@@ -118,23 +131,31 @@ TEST_F(PreviousPackage, AnExpandableCommandRunsExpanded)
               std::vector<std::string>{"%SystemRoot%\\IsUninst.exe -f -a show=5 (not found)"});
 }
 
+// A command that fills the 260 bytes Windows programs usually give it, ones
+// beyond, and the longest that leaves room for " -a" in the 32,767
+// characters CreateProcessA takes with the terminating zero: the switch is
+// appended to the whole text, which is started as it stands.
 TEST_F(PreviousPackage, LongUninstallCommandsRunWhole)
 {
-    for (std::size_t length : {256u, 257u, 259u, 260u, 300u, 2000u}) {
+    for (std::size_t length : {256u, 257u, 259u, 260u, 300u, 2000u, 32763u}) {
         SetupMachine fresh;
-        std::string folder = "C:\\Program Files\\PCI Audio\\";
-        std::string program = folder + "Uninst.exe";
-        fresh.files.AddFile(program, "uninstaller");
-        std::string command = "\"" + program + "\" -f\"" + folder;
-        command += std::string(length - command.size() - 1, 'x') + "\"";
-        ASSERT_EQ(command.size(), length);
-        fresh.registry.PutString(RootKey::LocalMachine, kAppsKey, "InstallShieldUninstallString",
-                                 command);
+        const std::string command = RegisterCommandOfLength(fresh, length);
         UninstallPreviousPackage(fresh.os());
         ASSERT_EQ(fresh.processes.Started().size(), 1u) << length;
         EXPECT_EQ(fresh.processes.Started()[0].commandLine, command + " -a") << length;
-        EXPECT_EQ(fresh.processes.Started()[0].image, program);
+        EXPECT_EQ(fresh.processes.Started()[0].image, kLongCommandProgram);
     }
+}
+
+// One character more and the command with its switch would not fit: it is
+// not read, so no cut command is ever started.
+TEST_F(PreviousPackage, ACommandWithNoRoomForTheSwitchIsNotRun)
+{
+    RegisterCommandOfLength(machine, 32764);
+    UninstallPreviousPackage(machine.os());
+    EXPECT_TRUE(machine.processes.Started().empty());
+    EXPECT_EQ(machine.log().Count("BeginWaitCursor"), 0u);
+    ExpectEverythingClosed();
 }
 
 TEST_F(PreviousPackage, UninstallerIsStartedShownWithTheWaitCursorUp)

@@ -136,6 +136,35 @@ TEST(SimFiles, AFolderThatCannotBeMadeSaysWhy)
     EXPECT_FALSE(machine.files.Exists("C:\\Missing\\Quarnel"));
 }
 
+// The C runtime leaves a read right after a write, and a write right after a
+// read, undefined; a call that breaks the rule stops the run.
+TEST(SimFiles, AStreamSwitchesBetweenReadAndWriteOnlyAsTheCRuntimeAllows)
+{
+    sim::SimMachine machine;
+    machine.files.AddFile("C:\\f.txt", "abc");
+    auto stream = machine.os().files.OpenForUpdate("C:\\f.txt");
+    ASSERT_NE(stream, nullptr);
+    ASSERT_TRUE(stream->PutByte('x'));
+    EXPECT_THROW(stream->GetByte(), sim::SimScriptError);
+    stream->Flush();
+    EXPECT_EQ(stream->GetByte(), 'b');
+    EXPECT_THROW(stream->PutByte('y'), sim::SimScriptError);  // fflush is not enough here
+    ASSERT_TRUE(stream->Seek(2));
+    ASSERT_TRUE(stream->PutByte('z'));
+    // A seek that failed stands between nothing.
+    machine.faults.Fail("fseek");
+    EXPECT_FALSE(stream->Seek(0));
+    EXPECT_THROW(stream->GetByte(), sim::SimScriptError);
+    ASSERT_TRUE(stream->Seek(0));
+    EXPECT_EQ(stream->GetByte(), 'x');
+    // A read that meets the end of the file may be followed by a write.
+    ASSERT_TRUE(stream->SeekToEnd());
+    EXPECT_EQ(stream->GetByte(), -1);
+    EXPECT_TRUE(stream->PutByte('!'));
+    stream->Close();
+    EXPECT_EQ(machine.files.Read("C:\\f.txt"), "xbz!");
+}
+
 TEST(SimFiles, SearchesReturnDotsFoldersAndWildcardMatchesWithoutCase)
 {
     sim::SimMachine machine;
