@@ -13,7 +13,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from harness import run_case  # noqa: E402
-from harness.installer import WINDOWS  # noqa: E402
+from wine_machine.installer import WINDOWS  # noqa: E402
 
 FOPEN = "msvcrt.fopen"
 AUTOEXEC = "C:\\autoexec.bat"
