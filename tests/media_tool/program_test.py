@@ -22,7 +22,7 @@ WIN32_BUILD = ""
 
 RUN_KEYS = ["windows", "command_line", "route", "exit_code", "reboot_requested",
             "virtual_ms", "events"]
-PLAN_KEYS = RUN_KEYS + ["restart_runs", "changes"]
+PLAN_KEYS = ["media"] + RUN_KEYS + ["restart_runs", "changes"]
 # The fields of the changes, as `w2kmedia try` gives them.
 CHANGE_FIELDS = {"file": ["kind", "change", "path", "before", "after"],
                  "value": ["kind", "change", "key", "name", "before", "after"]}
@@ -102,7 +102,7 @@ class Program(unittest.TestCase):
             self.assertEqual(status, 0, err)
             plan = json.loads(out)
             self.assertEqual(list(plan), PLAN_KEYS)
-            for run_ in [plan] + plan["restart_runs"]:
+            for run_ in [{k: v for k, v in plan.items() if k != "media"}] + plan["restart_runs"]:
                 self.assertEqual(list(run_)[:len(RUN_KEYS)], RUN_KEYS)
                 for event in run_["events"]:
                     self.assertEqual(list(event)[:2], ["t_ms", "kind"])
