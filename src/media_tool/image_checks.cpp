@@ -7,19 +7,6 @@
 
 namespace {
 
-std::vector<std::string> Names(const std::string& path)
-{
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    for (std::size_t slash; (slash = path.find('\\', start)) != std::string::npos;
-         start = slash + 1)
-        names.push_back(path.substr(start, slash - start));
-    names.push_back(path.substr(start));
-    if (names.back().empty())
-        names.pop_back();
-    return names;
-}
-
 // The paths on D: that a run looked for and did not find.
 std::vector<std::string> MissedOnMedia(const PlanResult& run)
 {
@@ -57,7 +44,7 @@ void CheckImageRun(const PlanResult& run, const MediaTree& media, std::set<std::
     if (!media.image || media.image->joliet)
         return;
     for (const std::string& missed : MissedOnMedia(run)) {
-        const std::vector<std::string> names = Names(missed);
+        const std::vector<std::string> names = NamesOf(missed, '\\');
         std::string found;  // the part of the path the image has, as it spells it
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string wanted = found + names[i];
@@ -122,7 +109,7 @@ void CheckImageNames(const MediaTree& media, const std::set<std::string>& report
         std::string prefix;  // down to the first name Windows does not show
         std::string isoForm;
         bool missing = false;
-        for (const std::string& name : Names(path)) {
+        for (const std::string& name : NamesOf(path, '\\')) {
             prefix += (prefix.empty() ? "" : "\\") + name;
             isoForm += (isoForm.empty() ? "" : "\\") + Iso9660FormOf(name);
             missing = !media.Find(prefix);

@@ -39,17 +39,6 @@ struct ImageFolder {
     std::map<std::string, const iso::ImageEntry*> files;
 };
 
-std::vector<std::string> SplitPath(const std::string& path)
-{
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    for (std::size_t slash; (slash = path.find('/', start)) != std::string::npos;
-         start = slash + 1)
-        names.push_back(path.substr(start, slash - start));
-    names.push_back(path.substr(start));
-    return names;
-}
-
 std::string Joined(const std::vector<std::string>& names, std::size_t count)
 {
     std::string path;
@@ -67,7 +56,7 @@ public:
 
     void Add(const iso::ImageEntry& entry)
     {
-        const std::vector<std::string> names = SplitPath(entry.path);
+        const std::vector<std::string> names = NamesOf(entry.path, '/');
         ImageFolder* folder = &m_root;
         for (std::size_t i = 0; i + 1 < names.size(); ++i) {
             if (folder->files.count(names[i])) {

@@ -82,6 +82,19 @@ bool FolderNames::Keep(const std::string& name)
     return true;
 }
 
+std::vector<std::string> NamesOf(const std::string& path, char separator)
+{
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    for (std::size_t end; (end = path.find(separator, start)) != std::string::npos;
+         start = end + 1)
+        names.push_back(path.substr(start, end - start));
+    names.push_back(path.substr(start));
+    if (names.size() > 1 && names.back().empty())
+        names.pop_back();
+    return names;
+}
+
 std::string WhyJolietCannotHold(const std::string& name)
 {
     for (std::size_t at = 0; at < name.size();) {

@@ -29,6 +29,10 @@ private:
     std::map<std::string, std::string> m_taken;  // upper-cased name: the name kept
 };
 
+// The names of a path, split at `separator`; an empty name after a last
+// separator is dropped.
+std::vector<std::string> NamesOf(const std::string& path, char separator);
+
 // Joliet holds names of at most 64 UCS-2 characters and paths below the root
 // of at most 120 (240 bytes); longer ones are cut or left out of its tree.
 constexpr std::size_t kLongestJolietName = 64;
