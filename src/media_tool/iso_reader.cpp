@@ -112,6 +112,12 @@ private:
     archive* m_archive;
 };
 
+// Each entry of a folder is a record of at least 33 bytes on the image, so
+// an image that lists more than its size allows lists some folder more than
+// once: folders that hold one another over and over, which libarchive would
+// list without end.
+constexpr std::size_t kSmallestRecord = 33;
+
 // libarchive's path without "./" in front and '/' behind.
 std::string CleanPath(std::string path)
 {
@@ -133,6 +139,9 @@ ImageListing ListImage(const char* image, std::size_t size, NameSet names, bool 
     std::map<std::string, std::size_t> files;  // path: index in the listing
     archive_entry* header = nullptr;
     while (reader.Next(header)) {
+        if (listing.entries.size() + listing.unreadableNames > size / kSmallestRecord)
+            throw ImageError("it lists more folders and files than it can hold, so its folders "
+                             "hold one another over and over");
         // Joliet's names go through the locale; the others are the bytes
         // the image holds.
         const char* name = names == NameSet::Windows ? archive_entry_pathname_utf8(header)

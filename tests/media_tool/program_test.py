@@ -256,6 +256,18 @@ class Program(unittest.TestCase):
                 self.assertIn(name, err)
                 self.assertEqual(len(err.splitlines()), 1, err)
 
+    def test_an_image_whose_folders_hold_one_another(self):
+        # Found by the fuzzer: its ISO 9660 folders hold one another over and
+        # over, which libarchive lists without end; Windows reads its Joliet.
+        seed = os.path.join(SOURCE_DIR, "tests", "fuzz", "iso_image", "corpus",
+                            "iso9660_folders_that_hold_one_another")
+        image = os.path.join(self.work, "repeating.iso")
+        with open(seed, "rb") as source, open(image, "wb") as out:
+            out.write(bytes(32768) + source.read())
+        status, out, err = run(["check", image])
+        self.assertEqual((status, err), (1, ""))
+        self.assertIn("installer-missing", out)
+
     def test_an_image_of_ten_thousand_files_with_names_beyond_ascii(self):
         for index in range(10000):
             write(os.path.join(self.media, "extras", "Satz \u00fc %02d" % (index % 40),
