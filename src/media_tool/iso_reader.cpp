@@ -138,8 +138,9 @@ ImageListing ListImage(const char* image, std::size_t size, NameSet names, bool 
     ImageListing listing;
     std::map<std::string, std::size_t> files;  // path: index in the listing
     archive_entry* header = nullptr;
+    std::size_t headers = 0;  // every one libarchive gives, the root and the left out too
     while (reader.Next(header)) {
-        if (listing.entries.size() + listing.unreadableNames > size / kSmallestRecord)
+        if (++headers > size / kSmallestRecord)
             throw ImageError("it lists more folders and files than it can hold, so its folders "
                              "hold one another over and over");
         // Joliet's names go through the locale; the others are the bytes

@@ -240,12 +240,17 @@ class Program(unittest.TestCase):
         for name, data in broken.items():
             with open(os.path.join(self.work, name), "wb") as out:
                 out.write(data)
+        # Found by the fuzzer: libarchive lists its root over and over.
+        with open(os.path.join(SOURCE_DIR, "tests", "fuzz", "iso_image", "corpus",
+                               "joliet_root_listed_over_and_over"), "rb") as seed:
+            with open(os.path.join(self.work, "endless.iso"), "wb") as out:
+                out.write(bytes(32768) + seed.read())
         loop = os.path.join(self.work, "loop.iso")
         shutil.copy(image, loop)
         loop_folder(loop, "LOOPB")
         says = {"cut.iso": "cannot read the image", "notes.ISO": "it is no ISO 9660 image",
                 "empty.iso": "it is empty", "no-system-area.iso": "it is no ISO 9660 image",
-                "loop.iso": "contains loop"}
+                "loop.iso": "contains loop", "endless.iso": "hold one another over and over"}
         for name, said in says.items():
             path = os.path.join(self.work, name)
             for arguments in (["check", path], ["plan", path],
