@@ -6,6 +6,7 @@
 #   build/fuzz    the libFuzzer targets (clang), which build/native's tests run
 #   build/native  the system on the simulated Windows, with the tests (g++),
 #                 under AddressSanitizer and UndefinedBehaviorSanitizer
+#   build/release the media tool that tools/w2kmedia runs, without the tests
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 # At most two jobs: the machine is shared.
@@ -32,3 +33,6 @@ cmake -S "$top" -B "$top/build/native" -DCMAKE_BUILD_TYPE=Debug -DSETUP_SANITIZE
       -DWIN32_BUILD_DIR="$top/build/win32" -DWIN64_BUILD_DIR="$top/build/win64" \
       -DFUZZ_BUILD_DIR="$top/build/fuzz" >/dev/null
 cmake --build "$top/build/native" -j "$jobs"
+
+cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release -DSETUP_TOOL_ONLY=ON >/dev/null
+cmake --build "$top/build/release" --target w2kmedia -j "$jobs"

@@ -39,6 +39,9 @@ command -v import >/dev/null || need+=(imagemagick)
 [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || need+=(fonts-dejavu-core)
 # The restart prompt's Courier New is played by Liberation Mono.
 [ -f /usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf ] || need+=(fonts-liberation)
+# The media tool reads disc images with libarchive and writes them with xorriso.
+[ -f /usr/include/archive.h ] || need+=(libarchive-dev)
+command -v xorriso >/dev/null || need+=(xorriso)
 # The browser that opens the report page of `w2kmedia try` in the tests.
 command -v chromium >/dev/null || need+=(chromium)
 

@@ -1,5 +1,8 @@
 #include "media_tool/check.h"
 
+#include <set>
+
+#include "media_tool/image_checks.h"
 #include "media_tool/media_checks.h"
 #include "media_tool/plan.h"
 #include "media_tool/plan_checks.h"
@@ -9,39 +12,57 @@ namespace {
 // The ways a person or a program starts the installer from the media.
 constexpr const char* kStarts[] = {"", "/AP", "/DRIVER"};
 
-// Runs one start on a machine of its own and, when the run registered the
-// mixer replacement, the start after the restart. Returns the run's route.
-std::string CheckStart(const MediaImage& media, const PlanSetup& setup, const char* commandLine,
-                       FindingList& findings)
-{
-    PlanSession session(media, setup);
-    const PlanResult run = session.StartFromMedia(commandLine);
-    CheckRun(run, media.tree, findings);
-    if (auto restart = session.StartRunEntry())
-        CheckRestart(run, *restart, media.tree, findings);
-    return run.route;
-}
+class MediaCheck {
+public:
+    explicit MediaCheck(const MediaTree& media) : m_media(media), m_image(media) {}
+
+    std::vector<Finding> Run()
+    {
+        CheckMediaFolder(m_media, m_findings);
+        CheckSetupIni(m_media, m_findings);
+        for (const WindowsChoice& windows : AllWindows()) {
+            for (const char* commandLine : kStarts) {
+                PlanSetup setup;
+                setup.windows = windows;
+                // Enter in the main dialog installs the applications and
+                // leaves the driver to the package; clearing the
+                // applications box installs the driver.
+                if (CheckStart(setup, commandLine) == "main-dialog") {
+                    setup.answers.applications = false;
+                    CheckStart(setup, commandLine);
+                }
+            }
+        }
+        CheckImageNames(m_media, m_isoNamesMissed, m_findings);
+        return m_findings.Sorted();
+    }
+
+private:
+    // Runs one start on a machine of its own and, when the run registered
+    // the mixer replacement, the start after the restart. Returns the run's
+    // route.
+    std::string CheckStart(const PlanSetup& setup, const char* commandLine)
+    {
+        PlanSession session(m_image, setup);
+        const PlanResult run = session.StartFromMedia(commandLine);
+        CheckRun(run, m_media, m_findings);
+        CheckImageRun(run, m_media, m_isoNamesMissed, m_findings);
+        if (auto restart = session.StartRunEntry()) {
+            CheckRestart(run, *restart, m_media, m_findings);
+            CheckImageRun(*restart, m_media, m_isoNamesMissed, m_findings);
+        }
+        return run.route;
+    }
+
+    const MediaTree& m_media;
+    const MediaImage m_image;
+    FindingList m_findings;
+    std::set<std::string> m_isoNamesMissed;  // see CheckImageRun
+};
 
 }  // namespace
 
 std::vector<Finding> CheckMedia(const MediaTree& media)
 {
-    FindingList findings;
-    CheckMediaFolder(media, findings);
-    CheckSetupIni(media, findings);
-    const MediaImage image(media);
-    for (const WindowsChoice& windows : AllWindows()) {
-        for (const char* commandLine : kStarts) {
-            PlanSetup setup;
-            setup.windows = windows;
-            // Enter in the main dialog installs the applications and leaves
-            // the driver to the package; clearing the applications box
-            // installs the driver.
-            if (CheckStart(image, setup, commandLine, findings) == "main-dialog") {
-                setup.answers.applications = false;
-                CheckStart(image, setup, commandLine, findings);
-            }
-        }
-    }
-    return findings.Sorted();
+    return MediaCheck(media).Run();
 }

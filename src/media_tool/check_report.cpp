@@ -2,9 +2,14 @@
 
 #include "media_tool/json_text.h"
 
-std::string FindingsText(const std::string& media, const std::vector<Finding>& findings)
+std::string MediaHeading(const std::string& root, bool image)
 {
-    std::string text = "Media " + media + " (the installer sees it as D:\\)\n";
+    return (image ? "Image " : "Media ") + root + " (the installer sees it as D:\\)\n";
+}
+
+std::string FindingsText(const MediaTree& media, const std::vector<Finding>& findings)
+{
+    std::string text = MediaHeading(media.root, media.image.has_value());
     int errors = 0;
     int warnings = 0;
     for (const Finding& finding : findings) {
@@ -19,9 +24,9 @@ std::string FindingsText(const std::string& media, const std::vector<Finding>& f
            " warning(s), " + std::to_string(findings.size() - errors - warnings) + " note(s).\n";
 }
 
-std::string FindingsJson(const std::string& media, const std::vector<Finding>& findings)
+std::string FindingsJson(const MediaTree& media, const std::vector<Finding>& findings)
 {
-    std::string json = "{\"media\": " + JsonString(media) + ", \"findings\": [";
+    std::string json = "{\"media\": " + JsonString(media.root) + ", \"findings\": [";
     for (std::size_t i = 0; i < findings.size(); ++i) {
         const Finding& finding = findings[i];
         json += std::string(i ? ",\n  " : "\n  ") +

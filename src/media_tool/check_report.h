@@ -5,8 +5,12 @@
 #include <vector>
 
 #include "media_tool/findings.h"
+#include "media_tool/media_scan.h"
 
-std::string FindingsText(const std::string& media, const std::vector<Finding>& findings);
+// "Media FOLDER (the installer sees it as D:\)", or "Image FILE ...".
+std::string MediaHeading(const std::string& root, bool image);
+
+std::string FindingsText(const MediaTree& media, const std::vector<Finding>& findings);
 
 // {"media": PATH, "findings": [{"severity", "code", "path", "message"}]}
-std::string FindingsJson(const std::string& media, const std::vector<Finding>& findings);
+std::string FindingsJson(const MediaTree& media, const std::vector<Finding>& findings);

@@ -3,8 +3,6 @@
 #include "media_tool/media_image.h"
 #include "media_tool/setup_ini_checks.h"
 
-namespace {
-
 Finding ScanFinding(const ScanProblem& problem)
 {
     const std::string path = OnMedia(problem.path);
@@ -31,6 +29,12 @@ Finding ScanFinding(const ScanProblem& problem)
                     " differ only in case, which Windows takes for one name, so only one of "
                     "them reaches the disc; rename one of them.",
                 {}};
+    case ScanProblemKind::BrokenEntry:
+        return {Severity::Warning, "image-entry-broken", path,
+                "The image's entry " + path + " " + problem.detail +
+                    ", so w2kmedia left it out and Windows may show it otherwise or not at all; "
+                    "write the image again from its folder.",
+                {}};
     case ScanProblemKind::NotAFile:
         break;
     }
@@ -39,8 +43,6 @@ Finding ScanFinding(const ScanProblem& problem)
                    "hold it.",
             {}};
 }
-
-}  // namespace
 
 std::string OnMedia(const std::string& path)
 {
@@ -63,7 +65,7 @@ void CheckMediaFolder(const MediaTree& media, FindingList& findings)
     }
     const MediaEntry* handOver = media.Find("Setup.exe");
     if (handOver && !handOver->folder &&
-        SameBytes(handOver->hostPath, media.Find(installer)->hostPath)) {
+        SameBytes(*handOver, *media.Find(installer))) {
         findings.Add({Severity::Error, "handover-loop", OnMedia(handOver->path),
                       "On Windows 95, 98, ME and NT 4 the installer hands over to " +
                           OnMedia(handOver->path) +

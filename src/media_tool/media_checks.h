@@ -8,6 +8,8 @@
 #include "media_tool/media_scan.h"
 
 void CheckMediaFolder(const MediaTree& media, FindingList& findings);
+// What a problem of the scan means for the disc.
+Finding ScanFinding(const ScanProblem& problem);
 void CheckSetupIni(const MediaTree& media, FindingList& findings);
 
 // "D:\" followed by a path below the media root.

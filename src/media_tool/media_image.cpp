@@ -20,9 +20,8 @@ MediaImage::MediaImage(const MediaTree& media) : tree(media)
         } else {
             node.attributes =
                 entry.readOnly ? platform::kAttributeReadOnly : platform::kAttributeArchive;
-            node.readLater = [hostPath = entry.hostPath] {
-                return ReadHostFile(hostPath).value_or("");
-            };
+            // The tree outlives every machine a check or plan makes from it.
+            node.readLater = [&entry] { return ReadEntry(entry).value_or(""); };
         }
         nodes.push_back(node);
     }

@@ -9,10 +9,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <map>
-#include <set>
 #include <utility>
 
+#include "media_tool/windows_names.h"
 #include "platform/sim/sim_context.h"
 
 namespace {
@@ -22,26 +21,6 @@ using FolderId = std::pair<dev_t, ino_t>;
 // Folders nested deeper than this are taken as a loop of links that the
 // device and inode numbers did not show (a file system without stable ones).
 constexpr std::size_t kDeepestNesting = 64;
-
-// Why Windows cannot hold a file name, or empty when it can.
-std::string WhyNotAWindowsName(const std::string& name)
-{
-    for (char c : name) {
-        if (static_cast<unsigned char>(c) < 32)
-            return "it holds a control character";
-        if (std::strchr("\\/:*?\"<>|", c))
-            return std::string("it holds '") + c + "'";
-    }
-    if (name.back() == '.' || name.back() == ' ')
-        return "it ends in a dot or a blank";
-    const std::string base = sim::Upper(name.substr(0, name.find('.')));
-    static const std::set<std::string> reserved = {
-        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
-        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
-    if (reserved.count(base))
-        return "Windows keeps the name " + base + " for a device";
-    return std::string();
-}
 
 class Scanner {
 public:
@@ -87,21 +66,10 @@ private:
     void ScanEntries(const std::string& hostFolder, const std::string& prefix,
                      const std::vector<std::string>& names, std::vector<FolderId>& above)
     {
-        std::map<std::string, std::string> taken;  // upper-cased name: the name kept
+        FolderNames kept(prefix, m_media.problems);
         for (const std::string& name : names) {
-            const std::string path = prefix + name;
-            const std::string why = WhyNotAWindowsName(name);
-            if (!why.empty()) {
-                Problem(ScanProblemKind::NameNotValid, path, why);
-                continue;
-            }
-            auto clash = taken.find(sim::Upper(name));
-            if (clash != taken.end()) {
-                Problem(ScanProblemKind::NameClash, path, prefix + clash->second);
-                continue;
-            }
-            taken[sim::Upper(name)] = name;
-            ScanEntry(hostFolder + "/" + name, path, above);
+            if (kept.Keep(name))
+                ScanEntry(hostFolder + "/" + name, prefix + name, above);
         }
     }
 
@@ -132,7 +100,7 @@ private:
             }
             ::close(file);
             m_media.entries.push_back({path, hostPath, false, (info.st_mode & S_IWUSR) == 0,
-                                       static_cast<std::uint64_t>(info.st_size)});
+                                       static_cast<std::uint64_t>(info.st_size), nullptr});
         } else {
             Problem(ScanProblemKind::NotAFile, path, "not a file or folder");
         }
@@ -163,7 +131,7 @@ private:
             Problem(ScanProblemKind::Unreadable, path + "\\", std::strerror(errno));
             return;
         }
-        m_media.entries.push_back({path, hostPath, true, false, 0});
+        m_media.entries.push_back({path, hostPath, true, false, 0, nullptr});
         above.push_back(id);
         m_folderPaths.push_back(path + "\\");
         ScanEntries(hostPath, path + "\\", names, above);
@@ -182,9 +150,15 @@ MediaTree ScanMedia(const std::string& root)
     MediaTree media;
     media.root = root;
     Scanner(media).ScanRoot(root);
+    IndexMedia(media);
+    return media;
+}
+
+void IndexMedia(MediaTree& media)
+{
+    media.index.clear();
     for (std::size_t i = 0; i < media.entries.size(); ++i)
         media.index[sim::Upper(media.entries[i].path)] = i;
-    return media;
 }
 
 const MediaEntry* MediaTree::Find(const std::string& path) const
@@ -198,7 +172,14 @@ std::optional<std::string> MediaTree::Read(const std::string& path) const
     const MediaEntry* entry = Find(path);
     if (!entry || entry->folder)
         return std::nullopt;
-    return ReadHostFile(entry->hostPath);
+    return ReadEntry(*entry);
+}
+
+std::optional<std::string> ReadEntry(const MediaEntry& entry)
+{
+    if (entry.imageBytes)
+        return entry.imageBytes();
+    return ReadHostFile(entry.hostPath);
 }
 
 std::optional<std::string> ReadHostFile(const std::string& hostPath)
@@ -215,7 +196,9 @@ std::string InstallerName(const MediaTree& media)
     return installer && !installer->folder ? installer->path : std::string();
 }
 
-bool SameBytes(const std::string& hostPathA, const std::string& hostPathB)
+namespace {
+
+bool SameHostBytes(const std::string& hostPathA, const std::string& hostPathB)
 {
     std::ifstream a(hostPathA, std::ios::binary);
     std::ifstream b(hostPathB, std::ios::binary);
@@ -232,4 +215,17 @@ bool SameBytes(const std::string& hostPathA, const std::string& hostPathB)
         if (!a || !b)
             return !a && !b;
     }
+}
+
+}  // namespace
+
+bool SameBytes(const MediaEntry& a, const MediaEntry& b)
+{
+    if (a.folder || b.folder || a.size != b.size)
+        return false;
+    if (!a.imageBytes && !b.imageBytes)
+        return SameHostBytes(a.hostPath, b.hostPath);
+    auto bytesA = ReadEntry(a);
+    auto bytesB = ReadEntry(b);
+    return bytesA && bytesB && *bytesA == *bytesB;
 }

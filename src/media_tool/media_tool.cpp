@@ -2,14 +2,13 @@
 
 #include "media_tool/check.h"
 #include "media_tool/check_report.h"
+#include "media_tool/image_extract.h"
+#include "media_tool/image_scan.h"
+#include "media_tool/image_writer.h"
 #include "media_tool/plan_report.h"
 #include "media_tool/tool_options.h"
 
 namespace {
-
-constexpr int kAllWell = 0;
-constexpr int kErrorFound = 1;
-constexpr int kCannotRun = 2;
 
 int Plan(const ToolOptions& options, const MediaTree& media, std::ostream& out, std::ostream& err)
 {
@@ -26,11 +25,16 @@ int Plan(const ToolOptions& options, const MediaTree& media, std::ostream& out, 
 int Check(const ToolOptions& options, const MediaTree& media, std::ostream& out)
 {
     const std::vector<Finding> findings = CheckMedia(media);
-    out << (options.json ? FindingsJson(media.root, findings) : FindingsText(media.root, findings));
+    out << (options.json ? FindingsJson(media, findings) : FindingsText(media, findings));
     return HasErrors(findings) ? kErrorFound : kAllWell;
 }
 
 }  // namespace
+
+MediaTree LoadMedia(const std::string& path)
+{
+    return IsImagePath(path) ? ScanImage(path) : ScanMedia(path);
+}
 
 int RunMediaTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
@@ -48,12 +52,20 @@ int RunMediaTool(const std::vector<std::string>& arguments, std::ostream& out, s
 
     MediaTree media;
     try {
-        media = ScanMedia(options.media);
+        media = options.command == ToolCommand::Image ? ScanMedia(options.media)
+                                                      : LoadMedia(options.media);
     } catch (const MediaFolderError& error) {
         err << "w2kmedia: " << error.what() << "\n";
         return kCannotRun;
     }
-    if (options.command == ToolCommand::Plan)
+    switch (options.command) {
+    case ToolCommand::Plan:
         return Plan(options, media, out, err);
-    return Check(options, media, out);
+    case ToolCommand::Image:
+        return WriteImage(media, options, out, err);
+    case ToolCommand::Extract:
+        return ExtractImage(media, options.output, out, err);
+    default:
+        return Check(options, media, out);
+    }
 }

@@ -168,6 +168,8 @@ MediaPlan PlanMedia(const MediaImage& media, const PlanSetup& setup,
 
     const MachineSnapshot start(session.Machine());
     MediaPlan plan;
+    plan.media = media.tree.root;
+    plan.image = media.tree.image.has_value();
     std::optional<PlanResult> entryRun;
     if (afterRestart)
         entryRun = session.StartRunEntry();

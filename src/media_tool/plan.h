@@ -60,6 +60,8 @@ private:
 // restart starts from the Run key (when it asked for a restart and
 // registered one), and what those runs changed on the machine.
 struct MediaPlan {
+    std::string media;   // the folder or image, as given
+    bool image = false;  // a disc image
     PlanResult run;
     std::vector<PlanResult> afterRestart;  // at most one
     std::vector<MachineChange> changes;

@@ -136,7 +136,7 @@ private:
     {
         const MediaEntry* copy = m_media.Find(BelowRoot(from));
         const MediaEntry* installer = m_media.Find(InstallerName(m_media));
-        if (!copy || !installer || SameBytes(copy->hostPath, installer->hostPath))
+        if (!copy || !installer || SameBytes(*copy, *installer))
             return;
         Add(Severity::Warning, "installer-copy-differs", from,
             from + " is not the same file as " + OnMedia(installer->path) +

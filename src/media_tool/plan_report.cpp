@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "media_tool/change_report.h"
+#include "media_tool/check_report.h"
 #include "media_tool/json_text.h"
 
 namespace {
@@ -159,7 +160,8 @@ std::string PlanJson(const PlanResult& plan)
 
 std::string PlanJson(const MediaPlan& plan)
 {
-    std::string json = RunJson(plan.run) + ",\n \"restart_runs\": [";
+    std::string json = "{\"media\": " + JsonString(plan.media) + ", " + RunJson(plan.run).substr(1) +
+                       ",\n \"restart_runs\": [";
     for (std::size_t i = 0; i < plan.afterRestart.size(); ++i)
         json += std::string(i ? ", " : "") + RunJson(plan.afterRestart[i]) + "}";
     json += "],\n \"changes\": [";
@@ -170,7 +172,7 @@ std::string PlanJson(const MediaPlan& plan)
 
 std::string PlanText(const MediaPlan& plan)
 {
-    std::string text = PlanText(plan.run);
+    std::string text = MediaHeading(plan.media, plan.image) + PlanText(plan.run);
     for (const PlanResult& restarted : plan.afterRestart)
         text += "\nAfter the restart, Windows starts the Run entry:\n" + PlanText(restarted);
     text += "\nWhat the run" + std::string(plan.afterRestart.empty() ? "" : "s") +

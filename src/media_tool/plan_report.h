@@ -12,8 +12,9 @@ std::string PlanText(const PlanResult& plan);
 // with "stopped" added only for a run that did not end by itself.
 std::string PlanJson(const PlanResult& plan);
 
-// The run as above, with "restart_runs" (the run after the restart, as
-// above, when there is one) and "changes" (see change_report.h).
+// The run as above, with "media" (the folder or image) before it and after
+// it "restart_runs" (the run after the restart, as above, when there is one)
+// and "changes" (see change_report.h); the text names the media first.
 std::string PlanText(const MediaPlan& plan);
 std::string PlanJson(const MediaPlan& plan);
 

@@ -1,5 +1,5 @@
-// The command line of w2kmedia: which command, which media, and for a plan
-// the machine and the user's answers.
+// The command line of w2kmedia: which command, which media, for a plan the
+// machine and the user's answers, for an image where it goes.
 #pragma once
 
 #include <stdexcept>
@@ -8,11 +8,13 @@
 
 #include "media_tool/plan_setup.h"
 
-enum class ToolCommand { Check, Plan, Help };
+enum class ToolCommand { Check, Plan, Image, Extract, Help };
 
 struct ToolOptions {
     ToolCommand command = ToolCommand::Help;
-    std::string media;
+    std::string media;   // a folder, or for check, plan and extract an image
+    std::string output;  // image: the image to write; extract: the folder to fill
+    std::string label;   // image: --label, the volume label
     bool json = false;
     PlanSetup plan;
     std::string arguments;  // --args: the command line after the program name

@@ -6,4 +6,5 @@ set(FUZZ_TARGETS
     hardware_id
     source_dir
     command_line
-    profiles)
+    profiles
+    iso_image)

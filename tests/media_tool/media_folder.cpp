@@ -7,10 +7,13 @@
 #include <fstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "media_tool/check.h"
 #include "driver/inf_option_patch.h"
 #include "media_tool/inf_option_lines.h"
 #include "media_tool/plan_report.h"
+#include "media_tool/run_program.h"
 
 const std::string MediaFolder::kInstaller = "MZ the installer";
 
@@ -95,6 +98,33 @@ void MediaFolder::WriteWebSetup(const std::string& installOptions)
     Write("W2KSetup.exe", kInstaller);
     Write("Setup.exe", "MZ setup for the older Windows versions");
     WriteDriverPackage("");
+}
+
+std::string WriteIsoImage(const MediaFolder& media, const MediaFolder& images,
+                          const std::string& name, bool joliet,
+                          const std::vector<std::string>& options)
+{
+    const std::string image = images.Host(name + ".iso");
+    std::vector<std::string> arguments = {"xorriso", "-outdev", "stdio:" + image, "-joliet",
+                                          joliet ? "on" : "off"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    for (const char* mapping : {"-map", media.Root().c_str(), "/"})
+        arguments.push_back(mapping);
+    const ProgramRun run = RunProgram(arguments, images.Host(name + ".log"));
+    if (!run.started || run.exitStatus != 0)
+        ADD_FAILURE() << "xorriso could not write " << image << ": see " << name << ".log";
+    return image;
+}
+
+bool PatchBytes(const std::string& hostPath, const std::string& from, const std::string& to)
+{
+    std::string bytes = ReadHostFile(hostPath).value_or("");
+    const std::size_t at = bytes.find(from);
+    if (at == std::string::npos || from.size() != to.size())
+        return false;
+    bytes.replace(at, from.size(), to);
+    std::ofstream(hostPath, std::ios::binary | std::ios::trunc) << bytes;
+    return true;
 }
 
 std::vector<Finding> CheckFolder(const MediaFolder& media)

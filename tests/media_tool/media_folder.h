@@ -39,6 +39,16 @@ private:
     std::string m_root;
 };
 
+// An ISO 9660 image of the folder as it is now, written by xorriso with
+// these options besides -joliet (for instance "-compliance", "...") into
+// `images` as NAME.iso; returns its path. Fails the test when xorriso fails.
+std::string WriteIsoImage(const MediaFolder& media, const MediaFolder& images,
+                          const std::string& name, bool joliet,
+                          const std::vector<std::string>& options = {});
+// Replaces the first `from` in the file's bytes with `to` (of the same size);
+// false when the file holds no `from`.
+bool PatchBytes(const std::string& hostPath, const std::string& from, const std::string& to);
+
 // check and plan on the folder as it is now.
 std::vector<Finding> CheckFolder(const MediaFolder& media);
 PlanResult PlanFolder(const MediaFolder& media, const std::string& commandLine,

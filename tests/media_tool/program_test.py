@@ -22,7 +22,7 @@ WIN32_BUILD = ""
 
 RUN_KEYS = ["windows", "command_line", "route", "exit_code", "reboot_requested",
             "virtual_ms", "events"]
-PLAN_KEYS = RUN_KEYS + ["restart_runs", "changes"]
+PLAN_KEYS = ["media"] + RUN_KEYS + ["restart_runs", "changes"]
 # The fields of the changes, as `w2kmedia try` gives them.
 CHANGE_FIELDS = {"file": ["kind", "change", "path", "before", "after"],
                  "value": ["kind", "change", "key", "name", "before", "after"]}
@@ -77,6 +77,30 @@ def write_media(root, installer=b"MZ installer"):
     write(os.path.join(root, "W2K-ME", "app", "Setup.exe"), b"MZ package")
 
 
+def write_image(folder, image, *options):
+    """An ISO 9660 image of the folder, with Joliet names unless the options
+    say otherwise, written by xorriso."""
+    subprocess.run(["xorriso", "-outdev", "stdio:" + image, "-joliet", "on"] + list(options)
+                   + ["-map", folder, "/"], check=True, capture_output=True, timeout=300)
+
+
+def loop_folder(image, name):
+    """Points the folder `name` (upper case) of the image, in its ISO 9660 and
+    its Joliet tree, at the root of that tree, so that its folders loop."""
+    with open(image, "r+b") as disc:
+        data = bytearray(disc.read())
+        roots = {}
+        sector = 16
+        while data[sector * 2048] != 255:
+            roots[data[sector * 2048]] = data[sector * 2048 + 158:sector * 2048 + 166]
+            sector += 1
+        for kind, spelled in ((1, name.encode()), (2, name.lower().encode("utf-16-be"))):
+            at = data.index(bytes([len(spelled)]) + spelled) - 32
+            data[at + 2:at + 10] = roots[kind]
+        disc.seek(0)
+        disc.write(data)
+
+
 class Program(unittest.TestCase):
     def setUp(self):
         self.work = tempfile.mkdtemp(prefix="w2kmedia-program-")
@@ -102,7 +126,7 @@ class Program(unittest.TestCase):
             self.assertEqual(status, 0, err)
             plan = json.loads(out)
             self.assertEqual(list(plan), PLAN_KEYS)
-            for run_ in [plan] + plan["restart_runs"]:
+            for run_ in [{k: v for k, v in plan.items() if k != "media"}] + plan["restart_runs"]:
                 self.assertEqual(list(run_)[:len(RUN_KEYS)], RUN_KEYS)
                 for event in run_["events"]:
                     self.assertEqual(list(event)[:2], ["t_ms", "kind"])
@@ -204,6 +228,73 @@ class Program(unittest.TestCase):
         os.chmod(self.media, 0)
         status, _, err = run(["check", self.media], user, program)
         self.assert_clear_message(status, err, 2, "cannot read the media folder")
+
+    def test_images_that_cannot_be_read(self):
+        image = os.path.join(self.work, "media.iso")
+        os.makedirs(os.path.join(self.media, "loopa", "loopb"))
+        write_image(self.media, image, "-padding", "0")
+        with open(image, "rb") as disc:
+            whole = disc.read()
+        broken = {"cut.iso": whole[:len(whole) // 2], "notes.ISO": b"not a disc\n" * 5000,
+                  "empty.iso": b"", "no-system-area.iso": whole[32768:]}
+        for name, data in broken.items():
+            with open(os.path.join(self.work, name), "wb") as out:
+                out.write(data)
+        # Found by the fuzzer: libarchive lists its root over and over.
+        with open(os.path.join(SOURCE_DIR, "tests", "fuzz", "iso_image", "corpus",
+                               "joliet_root_listed_over_and_over"), "rb") as seed:
+            with open(os.path.join(self.work, "endless.iso"), "wb") as out:
+                out.write(bytes(32768) + seed.read())
+        loop = os.path.join(self.work, "loop.iso")
+        shutil.copy(image, loop)
+        loop_folder(loop, "LOOPB")
+        says = {"cut.iso": "cannot read the image", "notes.ISO": "it is no ISO 9660 image",
+                "empty.iso": "it is empty", "no-system-area.iso": "it is no ISO 9660 image",
+                "loop.iso": "contains loop", "endless.iso": "hold one another over and over"}
+        for name, said in says.items():
+            path = os.path.join(self.work, name)
+            for arguments in (["check", path], ["plan", path],
+                              ["extract", path, os.path.join(self.work, "tree")]):
+                status, _, err = run(arguments)
+                self.assertEqual(status, 2, arguments)
+                self.assert_clear_message(status, err, 2, said)
+                self.assertIn(name, err)
+                self.assertEqual(len(err.splitlines()), 1, err)
+
+    def test_an_image_whose_folders_hold_one_another(self):
+        # Found by the fuzzer: its ISO 9660 folders hold one another over and
+        # over, which libarchive lists without end; Windows reads its Joliet.
+        seed = os.path.join(SOURCE_DIR, "tests", "fuzz", "iso_image", "corpus",
+                            "iso9660_folders_that_hold_one_another")
+        image = os.path.join(self.work, "repeating.iso")
+        with open(seed, "rb") as source, open(image, "wb") as out:
+            out.write(bytes(32768) + source.read())
+        status, out, err = run(["check", image])
+        self.assertEqual((status, err), (1, ""))
+        self.assertIn("installer-missing", out)
+
+    def test_an_image_of_ten_thousand_files_with_names_beyond_ascii(self):
+        for index in range(10000):
+            write(os.path.join(self.media, "extras", "Satz \u00fc %02d" % (index % 40),
+                               "file %05d \u20ac" % index))
+        image = os.path.join(self.work, "many.iso")
+        status, out, err = run(["image", self.media, image])
+        self.assertEqual((status, err), (0, ""), out)
+        folders = sum(len(names) for _, names, _ in os.walk(self.media))
+        files = sum(len(names) for _, _, names in os.walk(self.media))
+        self.assertIn("%d folders and %d files" % (folders, files), out)
+        status, out, err = run(["check", image, "--json"])
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(json.loads(out), {"media": image, "findings": []})
+        status, out, err = run(["plan", image, "--json", "--args", "/DRIVER"])
+        self.assertEqual(status, 0, err)
+        self.assertEqual(json.loads(out)["media"], image)
+        tree = os.path.join(self.work, "tree")
+        status, out, err = run(["extract", image, tree])
+        self.assertEqual((status, err), (0, ""))
+        extracted = os.path.join(tree, "extras", "Satz \u00fc 07", "file 00007 \u20ac")
+        self.assertTrue(os.path.isfile(extracted))
+        self.assertFalse(os.stat(extracted).st_mode & 0o222)
 
     def test_the_generated_sample_media_checks_clean(self):
         installer = os.path.join(WIN32_BUILD, "W2KSetup.exe")
