@@ -9,7 +9,7 @@ import shlex
 
 from wine_machine import host
 
-from . import twin
+from . import image, twin
 from .observe import INSTALLER
 
 REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -47,8 +47,10 @@ def _parser():
                     "into the -ReplaceMixer run, and write report.json, report.html and "
                     "the screenshots.")
     parser.add_argument("media", metavar="MEDIA",
-                        help="the media root: the folder that holds W2KSetup.exe (any case); "
-                             "it becomes drive D: of the prefix")
+                        help="the media root: the folder that holds W2KSetup.exe (any case), "
+                             "or an ISO 9660 image of it (.iso); it becomes drive D: of the "
+                             "prefix, an image as a CD drive with its names as Windows shows "
+                             "them and every file read-only")
     parser.add_argument("--windows", default="xp", metavar="VERSION",
                         help="95, 98, me, nt4, 2000 or xp (default xp)")
     parser.add_argument("--args", default="", metavar="TEXT",
@@ -121,13 +123,21 @@ def find_installer(media):
 
 
 def _check_media(path):
+    """The installer's name in a media folder; None for a disc image, whose
+    tree is read later."""
     if not os.path.exists(path):
         raise UsageError("%s does not exist" % path)
+    if image.is_image(path):
+        return None
     if not os.path.isdir(path):
-        raise UsageError("%s is a file, not a media folder: give the folder that holds "
-                         "W2KSetup.exe" % path)
+        raise UsageError("%s is a file, not a media folder or a disc image (.iso): give the "
+                         "folder that holds W2KSetup.exe" % path)
+    return _installer_of(path, path)
+
+
+def _installer_of(path, tree):
     try:
-        installer = find_installer(path)
+        installer = find_installer(tree)
     except OSError as error:
         raise UsageError("%s cannot be read: %s" % (path, error.strerror))
     if installer is None:
@@ -189,6 +199,14 @@ def parse(argv):
     options.win64_build = os.path.abspath(options.win64_build)
     options.way = host.way()
     options.windows_build = options.win64_build if options.way.is_twin else options.win32_build
+    options.media_tree = options.media
+    options.image = options.installer_name is None
+    if options.image:
+        try:
+            options.media_tree = image.extract(options.media, options.work)
+        except image.ImageError as error:
+            raise UsageError(str(error))
+        options.installer_name = _installer_of(options.media, options.media_tree)
     options.replaced = _twin_replaces(options) if options.way.is_twin else []
     return options
 
@@ -202,8 +220,8 @@ def _twin_replaces(options):
         if not os.path.isfile(path):
             raise UsageError("%s is missing: build the Windows configurations (scripts/build.sh)"
                              % path)
-    relatives = twin.installer_files(options.media, options.installer_name)
-    foreign = twin.foreign_installer(options.media, relatives, product)
+    relatives = twin.installer_files(options.media_tree, options.installer_name)
+    foreign = twin.foreign_installer(options.media_tree, relatives, product)
     if foreign is not None:
         raise UsageError("this machine runs no 32-bit programs, and %s is not this tree's "
                          "i686 build, whose x86-64 twin could run in its place; `tools/w2kmedia "

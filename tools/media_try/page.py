@@ -63,7 +63,9 @@ def _summary(report):
     answers = report["answers"]
     jacks = ", ".join(answers["jacks"]) or "none"
     rows = [
-        ("Media", '<span class="path">%s</span>' % _e(report["media"])),
+        ("Media", '<span class="path">%s</span>' % _e(report["media"])
+         + (" (a disc image, in a CD drive D: with its names as Windows shows them, every "
+            "file read-only)" if report.get("image") else "")),
         ("Installer", '<span class="path">%s</span>' % _e(report["installer"])),
         ("Command line", "<code>%s</code>" % _e(report["command_line"]) if report["command_line"]
          else "(none)"),

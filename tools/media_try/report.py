@@ -112,6 +112,7 @@ def build(options, outcome, total_s):
         "tool": "w2kmedia try",
         "made": time.strftime("%Y-%m-%d %H:%M:%S"),
         "media": options.media,
+        "image": options.image,
         "installer": "D:\\" + options.installer_name,
         "windows": options.windows,
         "windows_name": options.windows_name,

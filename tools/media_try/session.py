@@ -26,6 +26,7 @@ from wine_machine.machine import HARDWARE_ID, HELPERS, Machine, MachineError, mi
 
 from . import changes, observe, options as options_module, twin
 
+DRIVES_KEY = "HKLM\\Software\\Wine\\Drives"
 POLL_S = 0.1
 HEARTBEAT_S = 10
 # Limits of the waits, before --time-scale.
@@ -215,12 +216,13 @@ def _harness_options(options):
 
 
 def drive_d(case, options, progress):
-    """The folder that is drive D:: the media itself, or where the twin runs
-    in place of the installer, a view of it with the twin in those files."""
+    """The folder that is drive D:: the media folder or the image's tree,
+    or where the twin runs in place of the installer, a view of it with the
+    twin in those files."""
     if not options.replaced:
-        return options.media
+        return options.media_tree
     view = os.path.join(case.work, "drive-d")
-    twin.make_view(options.media, view, options.replaced,
+    twin.make_view(options.media_tree, view, options.replaced,
                    os.path.join(options.win64_build, "W2KSetup.exe"))
     progress.say("this machine runs no 32-bit programs: the x86-64 twin of this tree runs in "
                  "place of %s" % ", ".join(twin.drive_path(r) for r in options.replaced))
@@ -230,6 +232,9 @@ def drive_d(case, options, progress):
 def _prepare_machine(case, options, progress, drive):
     """Readies the prefix; returns the responder's environment."""
     case.prefix.map_drive("D:", drive)
+    if options.image:
+        # A disc in a CD drive, as people who hold the image use it.
+        case.reg_set(DRIVES_KEY, "d:", "cdrom")
     give_caption_button_font(case)
     if is_cjk(options.lang):
         link_cjk_fonts(case, options.lang)

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """`tools/w2kmedia try` on what cannot be tried: a folder that is not a
-media, a Windows version that Wine cannot play, a device state Wine cannot
+media, a file that is not a disc image, a Windows version that Wine cannot play, a device state Wine cannot
 play, a display that cannot start (no answer on $DISPLAY, an Xvfb that
 ends at once), and a media whose W2KSetup.exe is no program. Each gives a
 clear one-line message and its exit status, writes no output folder for a
@@ -58,6 +58,11 @@ def try_bad_input(case):
             ["is not an install media", "W2KSetup.exe"], "a folder without the installer")
     refused(case, run_try(case, os.path.join(media.unix, "W2KSetup.exe"),
                           out=out_for(case, "file")), ["is a file"], "a file")
+    not_an_image = os.path.join(case.work, "Sound CD.iso")
+    with open(not_an_image, "wb") as f:
+        f.write(b"MZ" + bytes(40000))
+    refused(case, run_try(case, not_an_image, out=out_for(case, "not-an-image")),
+            ["cannot read the image", "no ISO 9660 image"], "a file that is not a disc image")
     refused(case, run_try(case, media.unix, "--windows", "3.1", out=out_for(case, "win31")),
             ["Windows 3.1 cannot be played", "95, 98, me, nt4, 2000 or xp"],
             "a Windows version Wine cannot play")
