@@ -25,26 +25,15 @@ bool OneOf(char c, const char* set)
     return std::memchr(set, c, std::strlen(set)) != nullptr;
 }
 
-// Whether the first `length` characters of `text` are `name`, but for case.
-bool IsNamed(const char* text, std::size_t length, const char* name)
-{
-    if (std::strlen(name) != length)
-        return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (AsciiUpper(text[i]) != name[i])
-            return false;
-    }
-    return true;
-}
-
-bool IsDeviceName(const char* base, std::size_t length)
+bool IsDeviceName(const std::string& base)
 {
     for (const char* name : kDeviceNames) {
-        if (IsNamed(base, length, name))
+        if (SameTextIgnoringCase(base.c_str(), name))
             return true;
     }
     for (const char* prefix : kNumberedDevices) {
-        if (length == 4 && IsNamed(base, 3, prefix) && OneOf(base[3], kDeviceDigits))
+        if (base.size() == 4 && SameTextIgnoringCase(base.substr(0, 3).c_str(), prefix) &&
+            OneOf(base[3], kDeviceDigits))
             return true;
     }
     return false;
@@ -77,7 +66,7 @@ bool NamesNoFileOfItsOwn(const std::string& path)
         ++length;
     while (length > 0 && last[length - 1] == ' ')
         --length;
-    return IsDeviceName(last, length);
+    return IsDeviceName(std::string(last, length));
 }
 
 bool IsOwnLogFile(const std::string& path, const std::string& blockStart, LogHost& host)
