@@ -18,7 +18,6 @@ from wine_machine import host, wine  # noqa: E402
 def main(argv):
     prefix, win32_build, win64_build, program = argv[:4]
     way = host.way()
-    build = win64_build if way.is_twin else win32_build
     prefix = os.path.abspath("%s-%s" % (prefix, way.name))
     environment = wine.environment(way, prefix)
     print("running %s of %s" % (program, way.describe()))
@@ -26,6 +25,7 @@ def main(argv):
         subprocess.run([way.loader, "wineboot", "-i"], env=environment,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
+        build = way.windows_build(win32_build, win64_build)
         return subprocess.run([way.loader, os.path.join(build, program)] + argv[4:],
                               env=environment).returncode
     finally:

@@ -198,7 +198,9 @@ def parse(argv):
     options.win32_build = os.path.abspath(options.win32_build)
     options.win64_build = os.path.abspath(options.win64_build)
     options.way = host.way()
-    options.windows_build = options.win64_build if options.way.is_twin else options.win32_build
+    options.windows_build = options.way.windows_build(options.win32_build, options.win64_build)
+    options.product = os.path.join(options.win32_build, "W2KSetup.exe")
+    options.twin_installer = os.path.join(options.win64_build, "W2KSetup.exe")
     options.media_tree = options.media
     options.image = options.installer_name is None
     if options.image:
@@ -214,14 +216,12 @@ def parse(argv):
 def _twin_replaces(options):
     """Where the twin must run: the media's installer files that it stands
     in for, once they are found to be the product; else UsageError."""
-    product = os.path.join(options.win32_build, "W2KSetup.exe")
-    twin_installer = os.path.join(options.win64_build, "W2KSetup.exe")
-    for path in (product, twin_installer):
+    for path in (options.product, options.twin_installer):
         if not os.path.isfile(path):
             raise UsageError("%s is missing: build the Windows configurations (scripts/build.sh)"
                              % path)
     relatives = twin.installer_files(options.media_tree, options.installer_name)
-    foreign = twin.foreign_installer(options.media_tree, relatives, product)
+    foreign = twin.foreign_installer(options.media_tree, relatives, options.product)
     if foreign is not None:
         raise UsageError("this machine runs no 32-bit programs, and %s is not this tree's "
                          "i686 build, whose x86-64 twin could run in its place; `tools/w2kmedia "

@@ -20,7 +20,7 @@ from wine_machine import records as records_module
 from wine_machine import wine
 from wine_machine.earlier_driver import add_sound_device, plant_earlier_driver, start_old_mixer
 from wine_machine.fonts import (give_caption_button_font, give_restart_prompt_chinese_fonts,
-                           is_cjk, link_cjk_fonts)
+                                is_cjk, link_cjk_fonts)
 from wine_machine.installer import FIXED_WAITS_MS, MIXER_LOOKUPS_MS, NOTICE
 from wine_machine.machine import HARDWARE_ID, HELPERS, Machine, MachineError, missing_helpers
 
@@ -222,8 +222,7 @@ def drive_d(case, options, progress):
     if not options.replaced:
         return options.media_tree
     view = os.path.join(case.work, "drive-d")
-    twin.make_view(options.media_tree, view, options.replaced,
-                   os.path.join(options.win64_build, "W2KSetup.exe"))
+    twin.make_view(options.media_tree, view, options.replaced, options.twin_installer)
     progress.say("this machine runs no 32-bit programs: the x86-64 twin of this tree runs in "
                  "place of %s" % ", ".join(twin.drive_path(r) for r in options.replaced))
     return view

@@ -86,8 +86,8 @@ def build_json(options):
     return {"way": way.name, "twin": True, "replaced": replaced,
             "summary": "the x86-64 twin of this tree in place of the media's installer, "
                        "under wine64 (see below)",
-            "product_file": _file_json(os.path.join(options.win32_build, "W2KSetup.exe")),
-            "twin_file": _file_json(os.path.join(options.win64_build, "W2KSetup.exe")),
+            "product_file": _file_json(options.product),
+            "twin_file": _file_json(options.twin_installer),
             "text": "The x86-64 build of this tree ran, not the media's own 32-bit installer, "
                     "because %s. %s %s this tree's i686 build byte for byte; its x86-64 twin "
                     "(the same source, built for x86-64) ran in %s place under wine64, after "

@@ -64,12 +64,11 @@ def runs_32bit_programs():
 
 
 class Way:
-    """How the Windows programs run here: the build they come from, Wine's
-    loader and server for them, and the kind of prefix."""
+    """How the Windows programs run here: Wine's loader and server for
+    them, the kind of prefix, and which build they come from."""
 
-    def __init__(self, name, build, loader, server, arch, reason, runs_32bit=None):
+    def __init__(self, name, loader, server, arch, reason, runs_32bit=None):
         self.name = name
-        self.build = build
         self.loader = loader
         self.server = server
         self.arch = arch
@@ -81,6 +80,10 @@ class Way:
     @property
     def is_twin(self):
         return self.name == "x86-64"
+
+    def windows_build(self, win32_build, win64_build):
+        """Of the product's build and the twin's, the one that runs here."""
+        return win64_build if self.is_twin else win32_build
 
     def environment(self):
         """What every Wine process of this way gets: the prefix kind, and the
@@ -99,8 +102,8 @@ class Way:
 # where it cannot run: each way names its loader itself. The server script
 # picks the wineserver that is installed; either serves both kinds.
 SERVER = WINE_FOLDER + "/wineserver"
-I686 = ("i686", "win32", WINE_FOLDER + "/wine", SERVER, "win32")
-X86_64 = ("x86-64", "win64", WINE_FOLDER + "/wine64", SERVER, "win64")
+I686 = ("i686", WINE_FOLDER + "/wine", SERVER, "win32")
+X86_64 = ("x86-64", WINE_FOLDER + "/wine64", SERVER, "win64")
 
 
 def way(environment=None):

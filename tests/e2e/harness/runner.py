@@ -51,7 +51,7 @@ def parse_options(argv):
     options.win32_build = os.path.abspath(options.win32_build)
     options.win64_build = os.path.abspath(options.win64_build)
     options.way = host.way()
-    options.windows_build = options.win64_build if options.way.is_twin else options.win32_build
+    options.windows_build = options.way.windows_build(options.win32_build, options.win64_build)
     options.work = os.path.abspath(options.work)
     options.artifacts = os.path.abspath(options.artifacts)
     return options
