@@ -42,6 +42,10 @@ command -v import >/dev/null || need+=(imagemagick)
 # The media tool reads disc images with libarchive and writes them with xorriso.
 [ -f /usr/include/archive.h ] || need+=(libarchive-dev)
 command -v xorriso >/dev/null || need+=(xorriso)
+# The sandbox that every Wine program of the rings and of `w2kmedia try` runs
+# in, and the system's Python that runs its agent inside.
+command -v bwrap >/dev/null || need+=(bubblewrap)
+[ -x /usr/bin/python3 ] || need+=(python3)
 # The browser that opens the report page of `w2kmedia try` in the tests.
 command -v chromium >/dev/null || need+=(chromium)
 

@@ -13,7 +13,7 @@ import threading
 import time
 
 from . import display as display_module
-from . import files, records, registry, wine
+from . import files, records, registry, sandbox, wine
 
 HARDWARE_ID = "PCI\\VEN_7E2D&DEV_0111"
 RUN_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
@@ -94,7 +94,10 @@ class Process:
 class Machine:
     """`options` holds: work (where prefixes go), windows_build (the build
     whose helper programs run here), way (host.way()), visible, winedebug,
-    lang, time_scale, artifacts."""
+    lang, time_scale, artifacts, and sandbox (False runs the programs on
+    the host; by default they run in a sandbox whose only writable folder
+    is this machine's work folder) and readable (folders that the programs
+    may read besides the helpers and the drives)."""
 
     process_class = Process
 
@@ -115,8 +118,10 @@ class Machine:
             os.makedirs(self.artifacts)
         else:
             self.artifacts = artifacts
-        self._log = open(os.path.join(self.artifacts, "wine.log"), "a", buffering=1,
-                         errors="replace")
+        # Wine's output is written in the work folder, the one folder that its
+        # programs may write, and kept with the artifacts at the end.
+        self.wine_log = os.path.join(self.work, "wine.log")
+        self._log = open(self.wine_log, "a", buffering=1, errors="replace")
         self._shots = 0
         self._shot_lock = threading.Lock()
         self._acked = set()
@@ -130,14 +135,20 @@ class Machine:
             raise MachineError("helper %s is missing: build the Windows configuration "
                                "(scripts/build.sh)" % self.helper(missing[0]))
 
+        self.sandboxed = getattr(options, "sandbox", True)
         began = time.monotonic()
-        template = wine.Templates(options.work, self.way).template(windows)
+        template = wine.Templates(options.work, self.way, self.sandboxed).template(windows)
         self.log("template %s ready after %.2f s" % (windows, time.monotonic() - began))
         began = time.monotonic()
         wine.copy_prefix(template, os.path.join(self.work, "prefix"))
         os.remove(os.path.join(self.work, "prefix", wine.MARKER))
         self.log("prefix copied in %.2f s" % (time.monotonic() - began))
-        self.prefix = wine.Prefix(os.path.join(self.work, "prefix"), os.environ, self.way)
+        confinement = sandbox.Confinement(self.sandboxed, writable=[self.work],
+                                          readable=[self.helpers]
+                                          + list(getattr(options, "readable", [])),
+                                          private=os.path.join(self.work, "sandbox"))
+        self.prefix = wine.Prefix(os.path.join(self.work, "prefix"), os.environ, self.way,
+                                  confinement)
         if not options.visible:
             # No window manager runs on Xvfb, and winex11 waits 2 s for one
             # whenever a managed window is hidden or destroyed (a closed
@@ -152,6 +163,8 @@ class Machine:
             self.display = display_module.Display.xvfb(self._log)
         self.record_file = os.path.join(self.work, "records.txt")
         environment = {"DISPLAY": self.display.name, "E2E_RECORD_FILE": self.record_file}
+        if options.visible and os.environ.get("XAUTHORITY"):
+            environment["XAUTHORITY"] = os.environ["XAUTHORITY"]
         if options.winedebug:
             environment["WINEDEBUG"] = options.winedebug
         if options.lang:
@@ -448,7 +461,7 @@ class Machine:
         """[(arguments text, return value)] of every traced call of `function`
         in wine.log, oldest first; the return value is None for a call that
         did not return."""
-        return wine.relay_calls(os.path.join(self.artifacts, "wine.log"), function)
+        return wine.relay_calls(self.wine_log, function)
 
     # ---- screenshots ------------------------------------------------------
 
@@ -480,6 +493,8 @@ class Machine:
             if process.running():
                 self.log("still running at the end: %s" % process.what)
         self.stop_wine()
+        if self.sandboxed:
+            self.prefix.kill()  # a sandbox that is still open ends, with all in it
         for process in self._children:
             if process.running():
                 process.popen.kill()
@@ -488,3 +503,4 @@ class Machine:
         if os.path.exists(self.record_file):
             shutil.copy(self.record_file, self.artifacts)
         self._log.close()
+        shutil.copy(self.wine_log, self.artifacts)

@@ -10,7 +10,12 @@ a fresh prefix costs a fraction of a second.
 
 Every Wine program is started with the loader of the machine's way
 (host.py): Wine's 32-bit loader in a 32-bit prefix, or wine64 in a 64-bit
-one.
+one; and inside a sandbox (sandbox.py) unless told otherwise.
+
+A template is sealed once booted: it has no drive Z: (Wine links it to the
+Unix root) and the folders of its user are real folders, not Wine's links
+to the home folder of whoever booted it. So a program in a prefix sees C:
+and the drives mapped for it, and nothing of the host by a drive letter.
 """
 
 import contextlib
@@ -20,9 +25,10 @@ import os
 import re
 import shutil
 import subprocess
+import threading
 import time
 
-from . import registry
+from . import registry, sandbox
 
 WINDOWS_VERSIONS = ("win95", "win98", "winme", "nt40", "win2k", "winxp", "win7")
 
@@ -40,8 +46,13 @@ SHARED_SUFFIXES = (".dll", ".drv", ".exe", ".sys", ".ocx", ".cpl", ".acm", ".ax"
                    ".mui", ".sfd")
 SHARED_FOLDERS = ("drive_c/windows/system32", "drive_c/windows/syswow64",
                   "drive_c/windows/Fonts", "drive_c/windows/winsxs")
+# The owner of the shared files where the templates are booted as root.
+NOBODY = 65534
 
 MARKER = ".e2e-template"
+# Told in the marker beside Wine's version: a template of another layout is
+# booted anew.
+LAYOUT = "sealed: no Z:, no links to the host; shared files protected"
 # Where Wine keeps the Windows version its programs see.
 VERSION_KEY = "HKCU\\Software\\Wine"
 
@@ -67,14 +78,35 @@ def environment(way, prefix, base=None):
     return result
 
 
+def _in_shared_folder(relative):
+    return any(relative == f or relative.startswith(f + "/") for f in SHARED_FOLDERS)
+
+
+def protect_shared(path):
+    """Makes the system files that the copies of a template share read-only
+    to the programs of a sandbox: a write to one would reach the template
+    and every prefix made from it. Read-only alone stops a program whose
+    user owns the file only until it changes the mode, so where this runs
+    as root the files are given to nobody: a sandbox's programs keep no
+    rights over files of other users."""
+    for folder, _, files in os.walk(path):
+        if not _in_shared_folder(os.path.relpath(folder, path)):
+            continue
+        for name in files:
+            file_path = os.path.join(folder, name)
+            if name.lower().endswith(SHARED_SUFFIXES) and not os.path.islink(file_path):
+                os.chmod(file_path, 0o444)
+                if os.geteuid() == 0:
+                    os.chown(file_path, NOBODY, NOBODY)
+
+
 def copy_prefix(source, target):
     """Copies a prefix, hard-linking the shared system files."""
     source = os.path.abspath(source)
     for folder, dirs, files in os.walk(source):
         relative = os.path.relpath(folder, source)
         os.makedirs(os.path.join(target, relative), exist_ok=True)
-        shared_folder = any(relative == f or relative.startswith(f + "/")
-                            for f in SHARED_FOLDERS)
+        shared_folder = _in_shared_folder(relative)
         for name in list(dirs):
             path = os.path.join(folder, name)
             if os.path.islink(path):
@@ -92,34 +124,50 @@ def copy_prefix(source, target):
                 shutil.copy2(path, destination)
 
 
-def _run(argv, env, way, timeout, what):
-    """Runs a Wine program of a template prefix to its end. When it does not
-    end (a timeout, an interrupt), the prefix's other programs (its
-    wineserver, services) are ended with it: the folder may be deleted next."""
+def _run(launcher, argv, env, timeout, what):
+    """Runs a Wine program of a template prefix to its end; its output is
+    told when it fails."""
     try:
-        result = subprocess.run(argv, env=env, capture_output=True, text=True,
-                                errors="replace", timeout=timeout)
+        code, output = launcher.run(argv, os.path.dirname(env["WINEPREFIX"]), env, timeout)
     except subprocess.TimeoutExpired:
-        Prefix(env["WINEPREFIX"], env, way).kill()
         raise WineError("%s did not end within %d s" % (what, timeout))
-    except BaseException:
-        Prefix(env["WINEPREFIX"], env, way).kill()
-        raise
-    if result.returncode != 0:
-        raise WineError("%s failed (exit %d): %s" % (what, result.returncode,
-                                                    (result.stderr or result.stdout)[-2000:]))
-    return result
+    if code != 0:
+        raise WineError("%s failed (exit %d): %s" % (what, code, output[-2000:]))
+    return output
+
+
+def seal(path):
+    """Takes away what links a prefix to the host: the drive Z:, and the
+    links of the user's folders (Desktop, Documents, ...) to a home folder,
+    which become empty folders of the prefix."""
+    z_drive = os.path.join(path, "dosdevices", "z:")
+    if os.path.lexists(z_drive):
+        os.remove(z_drive)
+    for folder, dirs, files in os.walk(os.path.join(path, "drive_c", "users")):
+        for name in dirs + files:
+            link = os.path.join(folder, name)
+            if os.path.islink(link):
+                os.remove(link)
+                os.mkdir(link)
 
 
 class Templates:
     """The template prefixes of one work folder and way, built on demand
     under a lock, so that cases running side by side share them."""
 
-    def __init__(self, work_dir, way):
+    def __init__(self, work_dir, way, sandboxed=True):
         self.way = way
-        self.root = os.path.join(os.path.abspath(work_dir), "templates", way.name)
+        # A template booted outside the sandbox sees another set of fonts,
+        # which Wine registers anew in a prefix made in the sandbox: each
+        # kind of run has templates of its own.
+        self.root = os.path.join(os.path.abspath(work_dir), "templates",
+                                 way.name if sandboxed else way.name + "-no-sandbox")
         os.makedirs(self.root, exist_ok=True)
         self._version = None
+        # Wine's own programs boot the templates, in a sandbox of their own
+        # that may write the templates only.
+        self._confinement = sandbox.Confinement(
+            sandboxed, writable=[self.root], private=os.path.join(self.root, ".sandbox"))
 
     @contextlib.contextmanager
     def _lock(self):
@@ -138,18 +186,20 @@ class Templates:
     def _ready(self, path):
         try:
             with open(os.path.join(path, MARKER)) as f:
-                return f.read().split("\n")[0] == self._wine_version()
+                return f.read().split("\n")[:2] == [self._wine_version(), LAYOUT]
         except OSError:
             return False
 
     def _mark(self, path, seconds):
         with open(os.path.join(path, MARKER), "w") as f:
-            f.write("%s\nbuilt in %.1f s\n" % (self._wine_version(), seconds))
+            f.write("%s\n%s\nbuilt in %.1f s\n" % (self._wine_version(), LAYOUT, seconds))
 
     def remove_all(self):
         with self._lock():
             for name in os.listdir(self.root):
                 path = os.path.join(self.root, name)
+                if name == ".sandbox":
+                    continue
                 if os.path.isdir(path):
                     shutil.rmtree(path)
 
@@ -158,15 +208,34 @@ class Templates:
         env.pop("DISPLAY", None)  # no windows while a template boots
         return env
 
+    def _run_all(self, path, steps):
+        """Runs Wine programs in the prefix `path`, one after the other, each
+        to its end: [(argv, timeout, what)]."""
+        env = self._environment(path)
+        launcher = self._confinement.launcher()
+        try:
+            for argv, timeout, what in steps:
+                _run(launcher, argv, env, timeout, what)
+        except BaseException:
+            # Nothing of a template that did not boot may go on running; a
+            # sandbox ends its programs when it closes.
+            if not launcher.sandboxed:
+                Prefix(path, env, self.way).kill()
+            raise
+        finally:
+            launcher.close()
+
     def _build_base(self):
         path = os.path.join(self.root, "base")
         if self._ready(path):
             return path
         shutil.rmtree(path, ignore_errors=True)
         started = time.monotonic()
-        env = self._environment(path)
-        _run([self.way.loader, "wineboot", "-i"], env, self.way, 300, "wineboot -i")
-        _run([self.way.server, "-w"], env, self.way, 120, "wineserver -w")
+        self._run_all(path, [([self.way.loader, "wineboot", "-i"], 300, "wineboot -i"),
+                             ([self.way.server, "-w"], 120, "wineserver -w")])
+        seal(path)
+        if self._confinement.sandboxed:
+            protect_shared(path)
         self._mark(path, time.monotonic() - started)
         return path
 
@@ -180,10 +249,9 @@ class Templates:
             settings.set(VERSION_KEY, "Version", windows_version)
             settings.save()
             return
-        env = self._environment(path)
-        _run([self.way.loader, "winecfg", "-v", windows_version], env, self.way, 120,
-             "winecfg -v " + windows_version)
-        _run([self.way.server, "-w"], env, self.way, 120, "wineserver -w")
+        self._run_all(path, [([self.way.loader, "winecfg", "-v", windows_version], 120,
+                              "winecfg -v " + windows_version),
+                             ([self.way.server, "-w"], 120, "wineserver -w")])
 
     def template(self, windows_version):
         """The path of the template prefix for a Windows version."""
@@ -354,11 +422,28 @@ def relay_arguments(text, code_page="cp1252"):
 class Prefix:
     """One prefix: paths between Unix and Windows, processes in it."""
 
-    def __init__(self, path, base_environment, way):
+    def __init__(self, path, base_environment, way, confinement=None):
+        """`confinement` (sandbox.Confinement) keeps the prefix's programs;
+        without one they run on the host."""
         self.path = os.path.abspath(path)
         self.way = way
         self.environment = environment(way, self.path, base_environment)
         self.drive_c = os.path.join(self.path, "drive_c")
+        self.confinement = confinement or sandbox.Confinement(False)
+        self._launcher = None
+        self._launcher_lock = threading.Lock()
+
+    def launcher(self):
+        """Where the prefix's programs start: made with the first one, with
+        the drives mapped then (each drive but C: is read-only inside a
+        sandbox, as a CD is)."""
+        with self._launcher_lock:
+            if self._launcher is None:
+                drives = [folder for letter, folder in self.drives().items() if letter != "C:"]
+                self._launcher = self.confinement.launcher(
+                    readable=drives, display=self.environment.get("DISPLAY"),
+                    xauthority=self.environment.get("XAUTHORITY"))
+            return self._launcher
 
     def drives(self):
         """{"D:": Unix folder} of the drives mapped in the prefix, Z: (the
@@ -389,7 +474,8 @@ class Prefix:
                 if best is None or len(folder) > len(best[1]):
                     best = (drive, folder)
         if best is None:
-            return "Z:" + unix_path.replace("/", "\\")
+            # A folder on no drive: Wine names it in its Unix name space.
+            return "\\\\?\\unix" + unix_path.replace("/", "\\")
         rest = unix_path[len(best[1].rstrip("/")):]
         return best[0] + (rest.replace("/", "\\") or "\\")
 
@@ -416,11 +502,8 @@ class Prefix:
         environment = dict(self.environment)
         if env:
             environment.update(env)
-        return subprocess.Popen([self.way.loader] + list(argv), cwd=cwd or self.drive_c,
-                                env=environment,
-                                stdin=subprocess.DEVNULL, stdout=log or subprocess.DEVNULL,
-                                stderr=subprocess.STDOUT if log else subprocess.DEVNULL,
-                                start_new_session=True)
+        return self.launcher().start([self.way.loader] + list(argv), cwd or self.drive_c,
+                                     environment, log)
 
     def run(self, argv, timeout, cwd=None, env=None):
         """Runs `wine argv...` to its end; returns (exit code, output)."""
@@ -428,23 +511,33 @@ class Prefix:
         if env:
             environment.update(env)
         try:
-            result = subprocess.run([self.way.loader] + list(argv), cwd=cwd or self.drive_c,
-                                    env=environment, stdin=subprocess.DEVNULL,
-                                    capture_output=True, text=True, errors="replace",
-                                    timeout=timeout)
+            return self.launcher().run([self.way.loader] + list(argv), cwd or self.drive_c,
+                                       environment, timeout)
         except subprocess.TimeoutExpired as expired:
             self.kill()
-            output = expired.stdout or b""
             raise WineError("wine %s did not end within %s s; output: %s"
-                            % (" ".join(argv), timeout,
-                               output.decode("latin-1", "replace")
-                               if isinstance(output, bytes) else output))
-        return result.returncode, result.stdout + result.stderr
+                            % (" ".join(argv), timeout, expired.output or ""))
 
     def kill(self):
         """Ends every process of the prefix; the wineserver writes the
-        registry files as it goes."""
-        subprocess.run([self.way.server, "-k"], env=self.environment, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
-        subprocess.run([self.way.server, "-w"], env=self.environment, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
+        registry files as it goes. In a sandbox, the sandbox ends next, and
+        with it whatever else its programs started (a Unix program, which
+        the wineserver does not know)."""
+        with self._launcher_lock:
+            launcher, self._launcher = self._launcher, None
+        if launcher is None:
+            if self.confinement.sandboxed:
+                return  # nothing runs: every sandbox of the prefix has ended
+            launcher = self.confinement.launcher()
+        try:
+            for step in ("-k", "-w"):
+                try:
+                    launcher.run([self.way.server, step], None, self.environment, 60)
+                except (subprocess.TimeoutExpired, sandbox.SandboxError):
+                    break
+        finally:
+            launcher.close()
+
+    def close(self):
+        """Ends whatever still runs; the prefix's programs are gone after."""
+        self.kill()

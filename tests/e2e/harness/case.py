@@ -87,23 +87,32 @@ class Case(Machine):
 
     # ---- media ------------------------------------------------------------
 
-    def make_media(self, on="z", folder=None, **options):
+    def cd_drive(self):
+        """The folder of drive D:, mapped when first asked for."""
+        folder = os.path.join(self.work, "cd")
+        if not os.path.isdir(folder):
+            os.makedirs(folder)
+            self.prefix.map_drive("D:", folder)
+        return folder
+
+    def make_media(self, on="d", folder=None, **options):
         """Writes an install-media tree (tools/make_media.py) and returns it.
 
-        on="z": below the case's work folder, seen as Z:\\...; on="c": on drive
-        C of the prefix; on="blank": like "z", in a folder whose name holds a
-        blank. The keyword options are make_media.py's options with '_' for
-        '-': web_setup=1, driver_folders=["WinXP"], no_package=True, ...
+        on="d": on drive D:, a folder of the case's work folder that the
+        programs see read-only, as a CD; on="c": on drive C of the prefix;
+        on="blank": like "d", in a folder whose name holds a blank. The
+        keyword options are make_media.py's options with '_' for '-':
+        web_setup=1, driver_folders=["WinXP"], no_package=True, ...
         The installer defaults to the one of the Windows build and every
         outside program to the recorder."""
         if on == "c":
             unix = os.path.join(self.prefix.drive_c, folder or "AudioCD")
         elif on == "blank":
-            unix = os.path.join(self.work, folder or "Sound Media", "Disk 1")
-        elif on == "z":
-            unix = os.path.join(self.work, folder or "media")
+            unix = os.path.join(self.cd_drive(), folder or "Sound Media", "Disk 1")
+        elif on == "d":
+            unix = os.path.join(self.cd_drive(), folder or "media")
         else:
-            raise ValueError("on must be z, c or blank")
+            raise ValueError("on must be d, c or blank")
         argv = [unix, "--quiet"]
         options.setdefault("installer", self.installer)
         options.setdefault("programs", self.helper("recorder"))

@@ -37,13 +37,13 @@ void RecordFilePath(char* path, DWORD size)
 {
     DWORD n = GetEnvironmentVariableA("E2E_RECORD_FILE", path, size);
     if (n > 0 && n + 3 < size) {
-        if (path[0] == '/') {
-            /* A Unix path: Wine maps the root of the Unix file system to Z:. */
+        if (path[0] == '/' && n + 9 < size) {
+            /* A Unix path, on no drive of the prefix: Wine names it in its
+               Unix name space. */
             DWORD i;
-            memmove(path + 2, path, n + 1);
-            path[0] = 'Z';
-            path[1] = ':';
-            for (i = 2; path[i]; ++i)
+            memmove(path + 8, path, n + 1);
+            memcpy(path, "\\\\?\\unix", 8);
+            for (i = 8; path[i]; ++i)
                 if (path[i] == '/')
                     path[i] = '\\';
         }

@@ -1,33 +1,40 @@
 """Building a template prefix: a Wine program that does not end takes the
 prefix's other programs with it, before its folder can be deleted."""
 
+import shutil
 import subprocess
+import tempfile
 import unittest
 from unittest import mock
 
-from wine_machine import host, wine
+from wine_machine import host, sandbox, wine
 
 WAY = host.Way(*host.I686, reason="a test")
 
 
 class StoppedBuildTest(unittest.TestCase):
     def run_stopped(self, stop):
-        """Runs wineboot through the template builder's runner while it
-        stops with `stop`; returns the other Wine commands run and their
-        prefixes."""
+        """Runs wineboot through the template builder, outside the sandbox,
+        while it stops with `stop`; returns the other Wine commands run and
+        their prefixes."""
         commands = []
 
-        def fake_run(argv, env=None, **unused):
+        def fake_run(launcher, argv, cwd, env, timeout):
             if argv[1:2] == ["wineboot"]:
                 raise stop
             commands.append((argv, env["WINEPREFIX"]))
-            return subprocess.CompletedProcess(argv, 0, "", "")
+            return 0, ""
 
-        env = {"WINEPREFIX": "/work/templates/base", "WINEDEBUG": "-all"}
-        with mock.patch.object(wine.subprocess, "run", side_effect=fake_run):
+        templates = wine.Templates(self.work, WAY, sandboxed=False)
+        with mock.patch.object(sandbox.HostProcesses, "run", autospec=True, side_effect=fake_run):
             with self.assertRaises(BaseException) as raised:
-                wine._run([WAY.loader, "wineboot", "-i"], env, WAY, 300, "wineboot -i")
+                templates._run_all("/work/templates/base",
+                                   [([WAY.loader, "wineboot", "-i"], 300, "wineboot -i")])
         return raised.exception, commands
+
+    def setUp(self):
+        self.work = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.work)
 
     def test_a_timeout_ends_the_prefix_and_says_so(self):
         error, commands = self.run_stopped(subprocess.TimeoutExpired(["wineboot", "-i"], 300))
