@@ -7,7 +7,7 @@ import os
 import re
 import shlex
 
-from wine_machine import host
+from wine_machine import host, sandbox
 
 from . import image, twin
 from .observe import INSTALLER
@@ -84,6 +84,10 @@ def _parser():
                         help="the machine has an earlier driver of the device: its INF in "
                              "the INF folder, mixerdef.ini, and its mixer running (and "
                              "started at each logon)")
+    parser.add_argument("--no-sandbox", action="store_true",
+                        help="run the programs on this machine itself, as Wine alone runs "
+                             "them: the media's programs can then read and write your files, "
+                             "use the network and start programs that outlive the run")
     parser.add_argument("--keep", action="store_true",
                         help="keep the prefix afterwards (its path is in the report)")
     parser.add_argument("--work", metavar="DIR",
@@ -201,6 +205,17 @@ def parse(argv):
     options.windows_build = options.way.windows_build(options.win32_build, options.win64_build)
     options.product = os.path.join(options.win32_build, "W2KSetup.exe")
     options.twin_installer = os.path.join(options.win64_build, "W2KSetup.exe")
+    options.sandbox = not options.no_sandbox
+    if options.sandbox:
+        try:
+            sandbox.check_available()
+        except sandbox.SandboxError as error:
+            raise UsageError(str(error))
+        if options.visible and not sandbox.display_socket(os.environ.get("DISPLAY")):
+            raise UsageError("--visible shows the sandbox's windows on a display of this "
+                             "machine, through its socket (DISPLAY=:N), and DISPLAY is %s; "
+                             "on a network display (ssh -X) add --no-sandbox"
+                             % (os.environ.get("DISPLAY") or "not set"))
     options.media_tree = options.media
     options.image = options.installer_name is None
     if options.image:

@@ -25,6 +25,9 @@ code, .path { font-family: "DejaVu Sans Mono", monospace; font-size: 13px; word-
 .route b { font-family: "DejaVu Sans Mono", monospace; }
 .twin { padding: 10px 14px; background: #fff4e0; border-left: 5px solid #b35c00; }
 .problem { padding: 10px 14px; background: #fdecea; border-left: 5px solid #c62828; }
+.sandboxed { padding: 10px 14px; background: #edf7ee; border-left: 5px solid #2e7d32; }
+.unsandboxed { padding: 16px 18px; background: #c62828; color: #fff; font-size: 17px;
+               font-weight: 600; border: 3px solid #7f0000; }
 .step { display: flex; gap: 18px; padding: 12px 0; border-bottom: 1px solid #e3e6ea; }
 .when { flex: 0 0 84px; font-variant-numeric: tabular-nums; color: #5b6573; }
 .step .text { flex: 1 1 auto; }
@@ -195,6 +198,14 @@ def _timings(report):
     return text
 
 
+def _boundary(report):
+    """The sandbox the run had, or in a box no one can miss, that it had none."""
+    shown = report["sandbox"]
+    if not shown["sandboxed"]:
+        return '<p class="unsandboxed">%s</p>' % _e(shown["text"])
+    return '<p class="sandboxed">%s</p>' % _e(shown["text"])
+
+
 def _differences(report):
     return "<ul>%s</ul>" % "".join("<li><b>%s</b>: %s</li>" % (_e(d["name"]), _e(d["reason"]))
                                    for d in report["known_wine_differences"])
@@ -215,9 +226,10 @@ def render(report):
             "<title>%s</title><style>%s</style></head><body><main>"
             "<h1>W2KSetup.exe on %s</h1><p class=\"sub\">%s &middot; %s &middot; "
             "<a href=\"report.json\">report.json</a> &middot; <a href=\"wine.log\">wine.log</a></p>"
-            "%s</main></body></html>\n" % (
+            "%s%s</main></body></html>\n" % (
                 _e("Try: %s on %s" % (os.path.basename(report["media"]), report["windows_name"])),
-                STYLE, _e(report["windows_name"]), _e(report["media"]), _e(report["made"]), body))
+                STYLE, _e(report["windows_name"]), _e(report["media"]), _e(report["made"]),
+                _boundary(report), body))
 
 
 def write(out, report):

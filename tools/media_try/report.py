@@ -2,6 +2,7 @@
 window (the whole screen kept beside it), the events with the kinds and
 fields of `plan --json`, the change list, the timeline and the timings."""
 
+import getpass
 import json
 import os
 import shutil
@@ -11,7 +12,7 @@ import time
 from wine_machine.wine import wine_version
 from wine_machine.wine_differences import KNOWN_DIFFERENCES
 
-from . import observe, options as options_module, twin
+from . import boundary, observe, options as options_module, twin
 
 SCREENS = "screens"
 FULL = os.path.join(SCREENS, "full")
@@ -118,6 +119,7 @@ def build(options, outcome, total_s):
         "windows_name": options.windows_name,
         "wine": wine_version(options.way),
         "build": twin.build_json(options),
+        "sandbox": boundary.sandbox_json(outcome.confinement, getpass.getuser()),
         "language": options.lang or "en_US",
         "command_line": options.args,
         "device": options.device,

@@ -17,7 +17,7 @@ import types
 
 from wine_machine import display as display_module
 from wine_machine import records as records_module
-from wine_machine import wine
+from wine_machine import sandbox, wine
 from wine_machine.earlier_driver import add_sound_device, plant_earlier_driver, start_old_mixer
 from wine_machine.fonts import (give_caption_button_font, give_restart_prompt_chinese_fonts,
                                 is_cjk, link_cjk_fonts)
@@ -80,6 +80,7 @@ class Outcome:
         self.prefix = None
         self.artifacts = None
         self.stop_screenshot = None
+        self.confinement = None
 
 
 def _helpers_present(windows_build):
@@ -122,7 +123,7 @@ class Monitor:
         self.case = case
         self.progress = progress
         self.time_scale = time_scale
-        self.relay = wine.RelayReader(os.path.join(case.artifacts, "wine.log"),
+        self.relay = wine.RelayReader(case.wine_log,
                                       observe.TRACED_CALLS)
         self.records = []
         self.calls = []
@@ -212,7 +213,9 @@ def _harness_options(options):
     return types.SimpleNamespace(
         work=options.work, windows_build=options.windows_build, way=options.way,
         visible=options.visible, winedebug=None, lang=options.lang,
-        time_scale=options.time_scale)
+        time_scale=options.time_scale, sandbox=options.sandbox,
+        # The twin's view of the media links to the media's own files.
+        readable=[options.media_tree])
 
 
 def drive_d(case, options, progress):
@@ -334,8 +337,16 @@ def run(options, progress):
     display = start_display(options)
     progress.say("display %s ready" % display.name
                  + (" (yours)" if options.visible else " (a private Xvfb)"))
+    if options.sandbox:
+        progress.say("the programs run in a sandbox: no network, no files of this machine "
+                     "but Wine's and the media (read-only), and only the run's work folder "
+                     "to write")
+    else:
+        progress.say("NOT SANDBOXED (--no-sandbox): the media's programs run with your "
+                     "rights on this machine")
     case = None
     outcome = Outcome()
+    outcome.confinement = sandbox.Confinement(options.sandbox)
     try:
         prepare_out(options.out)
         progress.say("preparing %s (the first time Wine boots a template prefix, about "
@@ -343,6 +354,7 @@ def run(options, progress):
         case = Machine(case_name(options.out), options.wine_version, _harness_options(options),
                        display=display, artifacts=options.out)
         outcome.prefix = case.prefix.path
+        outcome.confinement = case.prefix.confinement
         outcome.artifacts = case.artifacts
         drive = drive_d(case, options, progress)
         environment = _prepare_machine(case, options, progress, drive)

@@ -16,6 +16,7 @@ def sample_report(**changes):
         "windows_name": "Windows XP", "wine": "wine-8.0", "language": "en_US",
         "build": {"way": "i686", "twin": False, "replaced": [], "summary": "the media's own",
                   "text": "The media's own D:\\W2KSetup.exe ran under Wine's 32-bit loader."},
+        "sandbox": {"sandboxed": True, "text": "Sandboxed (bubblewrap 0.8.0): ..."},
         "command_line": "", "device": "present", "earlier_driver": False, "made": "now",
         "answers": {"apps": "no", "driver": "yes", "cancel": False, "board": "motherboard",
                     "jacks": ["rear"], "legacy": False, "restart": "yes"},
@@ -69,6 +70,12 @@ class PageTest(unittest.TestCase):
         text = page.render(sample_report(build=build))
         self.assertIn('<p class="twin">The x86-64 build of this tree ran &amp; why.</p>'
                       '<p class="route">', text)
+
+    def test_a_run_without_the_sandbox_says_so_first_in_a_box(self):
+        shown = {"sandboxed": False, "text": "NOT SANDBOXED: & more"}
+        text = page.render(sample_report(sandbox=shown))
+        self.assertRegex(text, r'</p><p class="unsandboxed">NOT SANDBOXED: &amp; more</p>'
+                               r'<h2>The run</h2>')
 
     def test_texts_are_escaped(self):
         text = page.render(sample_report())
