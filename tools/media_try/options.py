@@ -211,11 +211,11 @@ def parse(argv):
             sandbox.check_available()
         except sandbox.SandboxError as error:
             raise UsageError(str(error))
-        if options.visible and not sandbox.display_socket(os.environ.get("DISPLAY")):
+        display = os.environ.get("DISPLAY")
+        if options.visible and display and not display.startswith(":"):
             raise UsageError("--visible shows the sandbox's windows on a display of this "
                              "machine, through its socket (DISPLAY=:N), and DISPLAY is %s; "
-                             "on a network display (ssh -X) add --no-sandbox"
-                             % (os.environ.get("DISPLAY") or "not set"))
+                             "on a network display (ssh -X) add --no-sandbox" % display)
     options.media_tree = options.media
     options.image = options.installer_name is None
     if options.image:

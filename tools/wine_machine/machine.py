@@ -163,8 +163,10 @@ class Machine:
             self.display = display_module.Display.xvfb(self._log)
         self.record_file = os.path.join(self.work, "records.txt")
         environment = {"DISPLAY": self.display.name, "E2E_RECORD_FILE": self.record_file}
-        if options.visible and os.environ.get("XAUTHORITY"):
-            environment["XAUTHORITY"] = os.environ["XAUTHORITY"]
+        # Your display's cookie, which a sandbox's programs need to use it.
+        xauthority = os.environ.get("XAUTHORITY") or os.path.expanduser("~/.Xauthority")
+        if options.visible and os.path.isfile(xauthority):
+            environment["XAUTHORITY"] = xauthority
         if options.winedebug:
             environment["WINEDEBUG"] = options.winedebug
         if options.lang:

@@ -55,6 +55,13 @@ PASSED_VARIABLES = ("LANG", "LANGUAGE", "TZ")
 PASSED_PREFIXES = ("LC_", "WINE", "E2E_")
 
 
+def host_variables(env):
+    """Of the host's environment, what a program in a sandbox may be given:
+    the language and Wine's settings, not the host's paths or tokens."""
+    return {name: value for name, value in env.items()
+            if name in PASSED_VARIABLES or name.startswith(PASSED_PREFIXES)}
+
+
 class SandboxError(Exception):
     """No sandbox can be made here; the text says why and what helps."""
 
@@ -238,18 +245,14 @@ class Sandbox(Launcher):
             raise SandboxError("no sandbox can be made here (%s): %s" % (problem, INSTALL_HINT))
 
     def environment(self, env):
-        """The environment of a program inside: the variables it is given
-        that belong to it, and none of the host's paths."""
-        inside = {"PATH": "/usr/bin:/bin", "HOME": self.home, "TMPDIR": "/tmp",
-                  "USER": pwd.getpwuid(os.getuid()).pw_name}
-        for name, value in env.items():
-            if name in PASSED_VARIABLES or name.startswith(PASSED_PREFIXES):
-                inside[name] = value
-        if "DISPLAY" in env:
-            inside["DISPLAY"] = env["DISPLAY"]
-            if self.xauthority:
-                inside["XAUTHORITY"] = os.path.join(self.private, "Xauthority")
+        """The environment of a program inside: what it is given, with the
+        sandbox's own home, search path and X authority."""
+        inside = dict(env)
+        inside.update({"PATH": "/usr/bin:/bin", "HOME": self.home, "TMPDIR": "/tmp"})
         inside["USER"] = inside["LOGNAME"] = pwd.getpwuid(os.getuid()).pw_name
+        inside.pop("XAUTHORITY", None)
+        if self.xauthority:
+            inside["XAUTHORITY"] = os.path.join(self.private, "Xauthority")
         return inside
 
     # ---- the agent ----------------------------------------------------------

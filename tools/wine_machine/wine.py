@@ -52,7 +52,7 @@ NOBODY = 65534
 MARKER = ".e2e-template"
 # Told in the marker beside Wine's version: a template of another layout is
 # booted anew.
-LAYOUT = "sealed: no Z:, no links to the host; shared files protected"
+LAYOUT = "sealed: no Z:, no links to the host, fonts settled; shared files protected"
 # Where Wine keeps the Windows version its programs see.
 VERSION_KEY = "HKCU\\Software\\Wine"
 
@@ -204,7 +204,10 @@ class Templates:
                     shutil.rmtree(path)
 
     def _environment(self, prefix):
-        env = environment(self.way, prefix)
+        host = os.environ
+        if self._confinement.sandboxed:
+            host = sandbox.host_variables(host)
+        env = environment(self.way, prefix, host)
         env.pop("DISPLAY", None)  # no windows while a template boots
         return env
 
@@ -234,6 +237,13 @@ class Templates:
         self._run_all(path, [([self.way.loader, "wineboot", "-i"], 300, "wineboot -i"),
                              ([self.way.server, "-w"], 120, "wineserver -w")])
         seal(path)
+        # The first programs after the seal register the fonts anew, under
+        # the names that they have without Z:; the second leaves the
+        # registry as it found it. So a prefix starts from where its
+        # programs leave it.
+        for _ in range(2):
+            self._run_all(path, [([self.way.loader, "cmd", "/c", "exit"], 120, "cmd /c exit"),
+                                 ([self.way.server, "-w"], 120, "wineserver -w")])
         if self._confinement.sandboxed:
             protect_shared(path)
         self._mark(path, time.monotonic() - started)
@@ -427,9 +437,11 @@ class Prefix:
         without one they run on the host."""
         self.path = os.path.abspath(path)
         self.way = way
+        self.confinement = confinement or sandbox.Confinement(False)
+        if self.confinement.sandboxed:
+            base_environment = sandbox.host_variables(base_environment)
         self.environment = environment(way, self.path, base_environment)
         self.drive_c = os.path.join(self.path, "drive_c")
-        self.confinement = confinement or sandbox.Confinement(False)
         self._launcher = None
         self._launcher_lock = threading.Lock()
 

@@ -2,7 +2,7 @@
 """`tools/w2kmedia try` on what cannot be tried: a folder that is not a
 media, a file that is not a disc image, a Windows version that Wine cannot play, a device state Wine cannot
 play, a display that cannot start (no answer on $DISPLAY, an Xvfb that
-ends at once), and a media whose W2KSetup.exe is no program. Each gives a
+ends at once), a machine that cannot make a sandbox, and a media whose W2KSetup.exe is no program. Each gives a
 clear one-line message and its exit status, writes no output folder for a
 usage error, and leaves no Wine process behind. On a machine that runs no
 32-bit programs, the media whose W2KSetup.exe is no program is refused as
@@ -43,6 +43,18 @@ def failing_xvfb(case):
     return {"PATH": folder + os.pathsep + os.environ["PATH"]}
 
 
+def refusing_bwrap(case):
+    """A folder whose bwrap cannot make namespaces, as on a system that
+    allows no user namespaces."""
+    folder = os.path.join(case.work, "no-namespaces")
+    os.makedirs(folder)
+    path = os.path.join(folder, "bwrap")
+    with open(path, "w") as f:
+        f.write("#!/bin/sh\necho 'bwrap: No permissions to create new namespace' >&2\nexit 1\n")
+    os.chmod(path, stat.S_IRWXU)
+    return {"PATH": folder + os.pathsep + os.environ["PATH"]}
+
+
 def out_for(case, name):
     return os.path.join(case.artifacts, "try-" + name)
 
@@ -73,6 +85,10 @@ def try_bad_input(case):
             ["the display cannot start", UNUSED_DISPLAY], "a display that does not answer")
     refused(case, run_try(case, media.unix, out=out_for(case, "xvfb"), env=failing_xvfb(case)),
             ["the display cannot start", "Xvfb"], "an Xvfb that ends at once")
+    refused(case, run_try(case, media.unix, out=out_for(case, "no-sandbox"),
+                          env=refusing_bwrap(case)),
+            ["No permissions to create new namespace", "install bubblewrap", "--no-sandbox"],
+            "a machine that cannot make a sandbox")
 
     # A media whose installer is no Windows program: Wine runs, and still
     # nothing of it stays behind. Where the x86-64 twin must run, any

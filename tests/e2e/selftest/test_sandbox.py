@@ -42,9 +42,12 @@ class SandboxTest(unittest.TestCase):
         self.assertTrue(os.path.isfile(os.path.join(self.work, "written")))
 
     def test_the_host_environment_stays_outside_but_wine_settings_go_in(self):
-        code, output = shell(self.box, 'echo "[$HOST_TOKEN][$WINEPREFIX][$HOME]"',
-                             {"HOST_TOKEN": "secret", "WINEPREFIX": "/p", "HOME": "/root"})
-        self.assertEqual(output.strip(), "[][/p][%s]" % self.box.home)
+        given = sandbox.host_variables({"HOST_TOKEN": "secret", "WINEPREFIX": "/p",
+                                        "HOME": "/root", "LANG": "C.UTF-8"})
+        given["W2KSETUP_LOG"] = "C:\\x.log"  # one the run sets for the program
+        code, output = shell(self.box, 'echo "[$HOST_TOKEN][$WINEPREFIX][$HOME][$LANG]'
+                                       '[$W2KSETUP_LOG]"', given)
+        self.assertEqual(output.strip(), "[][/p][%s][C.UTF-8][C:\\x.log]" % self.box.home)
 
     def test_closing_ends_what_its_programs_left_running(self):
         marker = "sandbox-left-" + secrets.token_hex(4)
