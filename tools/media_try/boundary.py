@@ -16,7 +16,7 @@ def sandbox_json(confinement, user):
     if not shown["sandboxed"]:
         shown["text"] = NOT_SANDBOXED % user
         return shown
-    display = (" and the X display %s (its socket only)" % ", ".join(shown["displays"])
+    display = (", and the X display %s (its socket only)" % ", ".join(shown["displays"])
                if shown["displays"] else "")
     shown["text"] = (
         "Sandboxed (%s): every program of this run, Wine's own and the media's, ran in a "
