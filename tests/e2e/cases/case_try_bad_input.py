@@ -32,25 +32,15 @@ def refused(case, run, words, what):
     expect_no_wine_left(case, run)
 
 
-def failing_xvfb(case):
-    """A folder whose Xvfb ends at once, as one without a usable screen does."""
-    folder = os.path.join(case.work, "bin")
+def failing_program(case, name, complaint):
+    """The environment of a PATH whose program `name` says `complaint` and
+    fails at once: an Xvfb without a usable screen, a bwrap on a system
+    that allows no user namespaces."""
+    folder = os.path.join(case.work, "failing-" + name)
     os.makedirs(folder)
-    path = os.path.join(folder, "Xvfb")
+    path = os.path.join(folder, name)
     with open(path, "w") as f:
-        f.write("#!/bin/sh\necho 'Xvfb: cannot open the screen' >&2\nexit 1\n")
-    os.chmod(path, stat.S_IRWXU)
-    return {"PATH": folder + os.pathsep + os.environ["PATH"]}
-
-
-def refusing_bwrap(case):
-    """A folder whose bwrap cannot make namespaces, as on a system that
-    allows no user namespaces."""
-    folder = os.path.join(case.work, "no-namespaces")
-    os.makedirs(folder)
-    path = os.path.join(folder, "bwrap")
-    with open(path, "w") as f:
-        f.write("#!/bin/sh\necho 'bwrap: No permissions to create new namespace' >&2\nexit 1\n")
+        f.write("#!/bin/sh\necho '%s' >&2\nexit 1\n" % complaint)
     os.chmod(path, stat.S_IRWXU)
     return {"PATH": folder + os.pathsep + os.environ["PATH"]}
 
@@ -83,10 +73,12 @@ def try_bad_input(case):
     refused(case, run_try(case, media.unix, "--visible", out=out_for(case, "visible"),
                           env={"DISPLAY": UNUSED_DISPLAY}),
             ["the display cannot start", UNUSED_DISPLAY], "a display that does not answer")
-    refused(case, run_try(case, media.unix, out=out_for(case, "xvfb"), env=failing_xvfb(case)),
+    refused(case, run_try(case, media.unix, out=out_for(case, "xvfb"),
+                          env=failing_program(case, "Xvfb", "Xvfb: cannot open the screen")),
             ["the display cannot start", "Xvfb"], "an Xvfb that ends at once")
     refused(case, run_try(case, media.unix, out=out_for(case, "no-sandbox"),
-                          env=refusing_bwrap(case)),
+                          env=failing_program(case, "bwrap", "bwrap: No permissions to "
+                                              "create new namespace")),
             ["No permissions to create new namespace", "install bubblewrap", "--no-sandbox"],
             "a machine that cannot make a sandbox")
 
