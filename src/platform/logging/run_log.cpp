@@ -35,7 +35,10 @@ Step FirstStepOf(std::optional<Route> route)
         return Step::Win2000Dialog;
     case Route::WebSilent:
         return Step::UnattendedDriver;
+    case Route::Silent:
+        return Step::SilentDriver;
     case Route::WebNothing:
+    case Route::SilentUnavailable:
         break;
     }
     return Step::NothingToInstall;
