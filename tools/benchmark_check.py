@@ -12,7 +12,6 @@ before the first timed run.
   tools/benchmark_check.py [--runs N] [--build-dir DIR]
 """
 
-import argparse
 import os
 import statistics
 import subprocess
@@ -20,8 +19,7 @@ import sys
 import tempfile
 import time
 
-TOP = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-W2KMEDIA = os.path.join(TOP, "tools", "w2kmedia")
+from benchmark_media import W2KMEDIA, parse_options, write_sample_media
 
 
 def timed_checks(media, runs):
@@ -37,24 +35,11 @@ def timed_checks(media, runs):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--runs", type=int, default=20, help="how many checks of each (default 20)")
-    parser.add_argument("--build-dir", default=os.path.join(TOP, "build"),
-                        help="holding win32/ (default build/)")
-    options = parser.parse_args()
-
-    win32 = os.path.join(options.build_dir, "win32")
-    if not os.path.isfile(os.path.join(win32, "W2KSetup.exe")):
-        sys.exit("benchmark_check.py: %s/W2KSetup.exe is missing; run ./scripts/build.sh first"
-                 % win32)
-
+    options = parse_options(__doc__, 20, "benchmark_check.py")
     with tempfile.TemporaryDirectory(prefix="w2kmedia-bench-") as work:
         media = os.path.join(work, "media")
         image = os.path.join(work, "media.iso")
-        subprocess.run([sys.executable, os.path.join(TOP, "tools", "make_media.py"), media,
-                        "--installer", os.path.join(win32, "W2KSetup.exe"),
-                        "--programs", os.path.join(win32, "e2e-helpers", "recorder.exe"),
-                        "--web-setup", "0", "--quiet"], check=True)
+        write_sample_media(options.win32, media)
         # Writing the image also brings the program up to date, untimed.
         subprocess.run([W2KMEDIA, "image", media, image], check=True, stdout=subprocess.DEVNULL)
         for what, path in (("sample image", image), ("sample media folder", media)):

@@ -29,3 +29,9 @@ bool IsDriverLiteral(const std::string& commandLine)
 {
     return commandLine == "/DRIVER" || commandLine == "DRIVER" || commandLine == "-DRIVER";
 }
+
+bool IsSilentLiteral(const std::string& commandLine)
+{
+    return commandLine == "/S" || commandLine == "-S" || commandLine == "/SILENT" ||
+           commandLine == "-SILENT";
+}

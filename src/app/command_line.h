@@ -13,3 +13,5 @@ std::string UpperCased(const std::string& text);
 bool IsReplaceMixerLiteral(const std::string& commandLine);  // "-REPLACEMIXER"
 bool IsApLiteral(const std::string& commandLine);            // "/AP", "AP", "-AP"
 bool IsDriverLiteral(const std::string& commandLine);        // "/DRIVER", "DRIVER", "-DRIVER"
+// The unattended installation for scripts: "/S", "-S", "/SILENT", "-SILENT".
+bool IsSilentLiteral(const std::string& commandLine);

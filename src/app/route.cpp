@@ -5,6 +5,8 @@
 Route ChooseRoute(const OsClass& os, const std::string& commandLine,
                   const SetupOptions& options)
 {
+    if (IsSilentLiteral(commandLine))
+        return os.m_bWin2000 ? Route::Silent : Route::SilentUnavailable;
     if (!os.m_bWin2000)
         return Route::HandOver;
     if (options.webSetup == 0) {

@@ -5,6 +5,8 @@
 #include "app/mixer_replacement.h"
 #include "app/preferences.h"
 #include "app/route.h"
+#include "app/silent_install.h"
+#include "common/exit_codes.h"
 #include "common/run_key.h"
 #include "common/source_dir.h"
 #include "dialogs/driver_setup.h"
@@ -58,6 +60,12 @@ void CSetupApp::Dispatch(const std::string& commandLine, const SetupOptions& opt
     case Route::DriverSwitch:
         InstallDriverFromStartup(DriverInstallVariant::DriverSwitch);
         return;
+    case Route::Silent:
+        m_exitCode = InstallDriverSilently(os(), StartupRequest(SilentInstallVariant(options)));
+        return;
+    case Route::SilentUnavailable:
+        m_exitCode = kExitNoUnattendedPath;  // nothing is handed over or started
+        return;
     default:
         break;
     }
@@ -90,11 +98,16 @@ void CSetupApp::RunAsMainWindow(CDialog& dialog)
     m_pMainWnd = nullptr;
 }
 
-void CSetupApp::InstallDriverFromStartup(DriverInstallVariant variant)
+DriverInstallRequest CSetupApp::StartupRequest(DriverInstallVariant variant) const
 {
     DriverInstallRequest request;
     request.variant = variant;
     request.sourceDir = m_sourceDir;
     request.windowsXP = m_osClass.m_bWinXP;
-    RunDriverSetup(os(), request);
+    return request;
+}
+
+void CSetupApp::InstallDriverFromStartup(DriverInstallVariant variant)
+{
+    RunDriverSetup(os(), StartupRequest(variant));
 }

@@ -14,9 +14,12 @@ public:
     // Probes the environment, makes the unconditional adjustments and runs
     // exactly one path. Always returns false.
     bool InitInstance() override;
+    // The program's exit code: 0 but for "/S", whose code tells its result.
+    int ExitInstance() override { return m_exitCode; }
 
 private:
     void Dispatch(const std::string& commandLine, const SetupOptions& options);
+    DriverInstallRequest StartupRequest(DriverInstallVariant variant) const;
     void InstallDriverFromStartup(DriverInstallVariant variant);
     // The dialog is the application's main window while it runs; its
     // result is not needed.
@@ -24,6 +27,7 @@ private:
 
     OsClass m_osClass;
     std::string m_sourceDir;
+    int m_exitCode = 0;
 };
 
 // The program's one application object.

@@ -8,4 +8,4 @@
 #include "driver/driver_installation.h"
 
 using DriverInstaller =
-    std::function<DriverInstallOutcome(platform::Platform&, const DriverInstallRequest&)>;
+    std::function<DriverInstallResult(platform::Platform&, const DriverInstallRequest&)>;

@@ -17,14 +17,13 @@ void RunDriverSetup(platform::Platform& os, const DriverInstallRequest& request,
         CloseWindowByTitle(os.desktop, "Mixer");
 
     os.dialogs.BeginWaitCursor();
-    switch (install(os, request)) {
-    case DriverInstallOutcome::RestartPromptDue:
-        ShowRestartPrompt(os);
-        break;
-    case DriverInstallOutcome::NothingStaged:
+    const DriverInstallResult result = install(os, request);
+    if (result.outcome == DriverInstallOutcome::NothingStaged) {
         os.desktop.ShowMessage(request.owner, kMissingInstallationFiles, kSetupCaption,
                                platform::kMessageBoxOk);
-        break;
+    } else {
+        os.clock.SleepEx(result.pauseBeforePrompt);
+        ShowRestartPrompt(os);
     }
     if (beforeCursorEnds)
         beforeCursorEnds();

@@ -8,8 +8,21 @@
 #include "driver/staging.h"
 #include "package/audio_applications.h"
 
-DriverInstallOutcome RunDriverInstallation(platform::Platform& os,
-                                           const DriverInstallRequest& request)
+namespace {
+
+DriverInstallOutcome OutcomeOf(const PnpUpdateResult& update, bool replacementRegistered)
+{
+    if (!update.infHandedOver)
+        return DriverInstallOutcome::InfNotRegistered;
+    if (update.windowsAsksRestart || !update.newMixersCame || replacementRegistered)
+        return DriverInstallOutcome::RestartNeeded;
+    return DriverInstallOutcome::Installed;
+}
+
+}  // namespace
+
+DriverInstallResult RunDriverInstallation(platform::Platform& os,
+                                          const DriverInstallRequest& request)
 {
     const DriverInstallSteps steps = StepsOf(request.variant);
 
@@ -44,13 +57,12 @@ DriverInstallOutcome RunDriverInstallation(platform::Platform& os,
     // Without its INF the update would fail and the reinstall would remove
     // the working driver for nothing it could put in its place.
     if (!os.files.OpensForReading(kStagedInf))
-        return DriverInstallOutcome::NothingStaged;
-    if (steps.registersMixerReplacement)
-        RegisterMixerReplacement(os, driverFolder);
+        return DriverInstallResult{DriverInstallOutcome::NothingStaged, 0};
+    const bool replacementRegistered =
+        steps.registersMixerReplacement && RegisterMixerReplacement(os, driverFolder);
 
-    if (steps.triesDirectUpdate)
-        InstallStagedDriver(os);
-    else
-        ForceReinstall(os);
-    return DriverInstallOutcome::RestartPromptDue;
+    const PnpUpdateResult update =
+        steps.triesDirectUpdate ? InstallStagedDriver(os) : ForceReinstall(os);
+    return DriverInstallResult{OutcomeOf(update, replacementRegistered),
+                               update.pauseBeforePrompt};
 }

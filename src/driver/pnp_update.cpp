@@ -42,7 +42,7 @@ std::optional<platform::SourceList> AddStagingToSourceList(platform::Platform& o
 
 }  // namespace
 
-void InstallStagedDriver(platform::Platform& os)
+PnpUpdateResult InstallStagedDriver(platform::Platform& os)
 {
     // Taken before anything changes: it counts the mixers of the driver that
     // is still installed.
@@ -53,20 +53,25 @@ void InstallStagedDriver(platform::Platform& os)
     bool rebootRequired = false;
     if (deviceId && os.devices.UpdateDriver(os.desktop.DesktopWindow(), *deviceId, kStagedInf,
                                             platform::kInstallFlagForce, rebootRequired)) {
-        if (rebootRequired)
-            os.clock.SleepEx(kPauseBeforeRebootPrompt);
-        else
-            WaitForNewMixers(os, baseline);
-        return;
+        PnpUpdateResult result;
+        if (rebootRequired) {
+            result.windowsAsksRestart = true;
+            result.pauseBeforePrompt = kPauseBeforeRebootPrompt;
+        } else {
+            result.newMixersCame = WaitForNewMixers(os, baseline);
+            result.pauseBeforePrompt = kPauseBeforePrompt;
+        }
+        return result;
     }
-    ForceReinstall(os);
+    return ForceReinstall(os);
 }
 
-void ForceReinstall(platform::Platform& os)
+PnpUpdateResult ForceReinstall(platform::Platform& os)
 {
     RemovePresentDevice(os);
     DeleteInfDatabase(os);
-    os.devices.CopyOemInf(kStagedInf, kStagedMediaLocation);
+    PnpUpdateResult result;
+    result.infHandedOver = os.devices.CopyOemInf(kStagedInf, kStagedMediaLocation);
     std::optional<platform::SourceList> queried = AddStagingToSourceList(os);
 
     // Taken after the removal: the removed device's mixers no longer count.
@@ -77,10 +82,12 @@ void ForceReinstall(platform::Platform& os)
 
     if (queried)
         os.devices.FreeSourceList(*queried);
-    WaitForNewMixers(os, baseline);
+    result.newMixersCame = WaitForNewMixers(os, baseline);
+    result.pauseBeforePrompt = kPauseBeforePrompt;
+    return result;
 }
 
-void WaitForNewMixers(platform::Platform& os, int baseline)
+bool WaitForNewMixers(platform::Platform& os, int baseline)
 {
     int current = 0;
     int failedPolls = 0;
@@ -91,5 +98,5 @@ void WaitForNewMixers(platform::Platform& os, int baseline)
             os.clock.SleepEx(kPollInterval);
         }
     }
-    os.clock.SleepEx(kPauseBeforePrompt);
+    return current > baseline;
 }

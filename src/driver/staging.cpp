@@ -59,10 +59,10 @@ void StageDriverFiles(platform::Platform& os, const std::string& sourceFolder,
     CopyFolderFiles(os, sourceFolder, kDriverStagingDir, false, infHook);
 }
 
-void RegisterMixerReplacement(platform::Platform& os, const std::string& sourceFolder)
+bool RegisterMixerReplacement(platform::Platform& os, const std::string& sourceFolder)
 {
     if (!os.files.OpensForReading(sourceFolder + "Mixer.dat"))
-        return;
+        return false;
 
     const std::string windowsDir = WindowsDirectoryPath(os.files);
     CopyOverEvenIfReadOnly(os.files, sourceFolder + "Mixer.dat", windowsDir + "Mixer.dat");
@@ -71,12 +71,13 @@ void RegisterMixerReplacement(platform::Platform& os, const std::string& sourceF
 
     auto runKey = OpenRunKey(os.registry);
     if (!runKey)
-        return;
+        return false;
     // Quoted only when the Windows directory has a blank: Windows would
     // otherwise take the text before the blank for the program.
-    os.registry.SetString(*runKey, kReplaceMixerValue,
-                          ProgramCommand(installerCopy, " -ReplaceMixer"));
+    const bool written = os.registry.SetString(*runKey, kReplaceMixerValue,
+                                               ProgramCommand(installerCopy, " -ReplaceMixer"));
     os.registry.CloseKey(*runKey);
+    return written;
 }
 
 void ClearMixerInitialize(platform::Platform& os)

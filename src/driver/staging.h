@@ -40,8 +40,9 @@ void StageDriverFiles(platform::Platform& os, const std::string& sourceFolder,
 
 // Places "Mixer.dat" and "W2KSetup.dat" (as "W2KSetup.exe") of the driver
 // folder in the Windows directory and registers the mixer replacement for
-// the next logon. Does nothing when the folder has no "Mixer.dat".
-void RegisterMixerReplacement(platform::Platform& os, const std::string& sourceFolder);
+// the next logon. Does nothing when the folder has no "Mixer.dat". Returns
+// whether the Run value was written.
+bool RegisterMixerReplacement(platform::Platform& os, const std::string& sourceFolder);
 
 // Writes Initialize=0 into [RUNTIME] of an existing "mixerdef.ini".
 void ClearMixerInitialize(platform::Platform& os);

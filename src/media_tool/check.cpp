@@ -9,8 +9,9 @@
 
 namespace {
 
-// The ways a person or a program starts the installer from the media.
-constexpr const char* kStarts[] = {"", "/AP", "/DRIVER"};
+// The ways a person or a program starts the installer from the media; "/S"
+// is a script's.
+constexpr const char* kStarts[] = {"", "/AP", "/DRIVER", "/S"};
 
 class MediaCheck {
 public:

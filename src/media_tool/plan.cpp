@@ -34,6 +34,10 @@ const char* RouteName(Route route)
         return "web-nothing";
     case Route::WebSilent:
         return "web-silent";
+    case Route::Silent:
+        return "silent";
+    case Route::SilentUnavailable:
+        return "silent-unavailable";
     }
     return "nothing";
 }

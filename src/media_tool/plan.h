@@ -19,7 +19,8 @@ struct PlanResult {
     std::string program;      // the program started, as __argv[0]
     std::string commandLine;  // after the program name, as given
     // "hand-over", "package", "driver-switch", "web-silent", "main-dialog",
-    // "win2000-dialog", "web-nothing", "replace-mixer" or "nothing".
+    // "win2000-dialog", "web-nothing", "silent", "silent-unavailable",
+    // "replace-mixer" or "nothing".
     std::string route;
     bool started = true;  // false: Windows found no program to start
     int exitCode = 0;

@@ -1,7 +1,9 @@
 #include "media_tool/plan_checks.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "common/exit_codes.h"
 #include "driver/driver_paths.h"
 #include "driver/staging.h"
 #include "media_tool/inf_option_lines.h"
@@ -93,9 +95,18 @@ public:
                 CheckFileTest(event, i);
         }
         CheckDriverStaging();
+        CheckSilentExit();
     }
 
 private:
+    // Why no driver package reached the staging folder, and the remedy.
+    struct StagingGap {
+        const char* code;
+        std::string path;
+        std::string source;  // the folder the driver is taken from, and what it lacks
+        std::string fix;
+    };
+
     void Add(Severity severity, const std::string& code, const std::string& path,
              const std::string& message)
     {
@@ -187,21 +198,23 @@ private:
         if (!search)
             return;
         const std::string folder = FolderOf(search->Field("pattern"));
-        const std::string chosen =
-            probes.empty() ? "" : " (" + JoinProbes(probes) + ")";
-        if (search->Field("files") == "0") {
-            Add(Severity::Error, "driver-folder-empty", folder,
-                m_start + " on {windows}, the installer takes the driver from " + folder +
-                    chosen + ", which holds no files, so the user sees " +
-                    MessageAfter(m_run, stagedInfTest) +
-                    " and no driver is installed; put the driver package into " + folder + ".");
-        } else if (!IsTrue(m_run.events[stagedInfTest], "present")) {
-            Add(Severity::Error, "inf-missing", folder + "QNAUDIO.INF",
-                m_start + " on {windows}, the installer takes the driver from " + folder +
-                    chosen + ", which has no QNAUDIO.INF, so the user sees " +
-                    MessageAfter(m_run, stagedInfTest) +
-                    " and no driver is installed; add the driver's QNAUDIO.INF there.");
-        }
+        const std::string source =
+            folder + (probes.empty() ? "" : " (" + JoinProbes(probes) + ")");
+        if (search->Field("files") == "0")
+            m_stagingGap = StagingGap{"driver-folder-empty", folder,
+                                      source + ", which holds no files",
+                                      "put the driver package into " + folder};
+        else if (!IsTrue(m_run.events[stagedInfTest], "present"))
+            m_stagingGap = StagingGap{"inf-missing", folder + "QNAUDIO.INF",
+                                      source + ", which has no QNAUDIO.INF",
+                                      "add the driver's QNAUDIO.INF there"};
+        // "/S" shows nothing: its finding is its exit code's (CheckSilentExit).
+        if (m_stagingGap && m_run.route != "silent")
+            Add(Severity::Error, m_stagingGap->code, m_stagingGap->path,
+                m_start + " on {windows}, the installer takes the driver from " +
+                    m_stagingGap->source + ", so the user sees " +
+                    MessageAfter(m_run, stagedInfTest) + " and no driver is installed; " +
+                    m_stagingGap->fix + ".");
         if (search->Field("folders") != "0")
             ReportSubfolders(folder);
         if (m_run.route == "win2000-dialog")
@@ -274,10 +287,30 @@ private:
         }
     }
 
+    // A script reads an unattended run's result from its exit code: 1603
+    // on Windows 2000 or XP says that the driver did not go in.
+    void CheckSilentExit()
+    {
+        if (m_run.route != "silent" || m_run.exitCode != kExitInstallFailed)
+            return;
+        const std::string result = "so it installs nothing and ends with exit code 1603 (" +
+                                   std::string(SilentExitMeaning(kExitInstallFailed)) + ")";
+        if (m_stagingGap) {
+            Add(Severity::Error, "silent-install-fails", m_stagingGap->path,
+                m_start + " on {windows}, the unattended installation takes the driver from " +
+                    m_stagingGap->source + ", " + result + "; " + m_stagingGap->fix + ".");
+            return;
+        }
+        Add(Severity::Error, "silent-install-fails", OnMedia(InstallerName(m_media)),
+            m_start + " on {windows}, Windows does not take the staged driver package, " + result +
+                "; check the driver package against this Windows version.");
+    }
+
     const PlanResult& m_run;
     const MediaTree& m_media;
     FindingList& m_findings;
     const std::string m_start;
+    std::optional<StagingGap> m_stagingGap;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/exit_codes.h"
 #include "media_tool/change_report.h"
 #include "media_tool/check_report.h"
 #include "media_tool/json_text.h"
@@ -119,7 +120,12 @@ std::string PlanText(const PlanResult& plan)
     if (!plan.stopped.empty())
         text += "Stopped: " + plan.stopped + "\n";
     if (plan.started) {
-        text += "Exit code " + std::to_string(plan.exitCode) + "; " +
+        // Only "/S" tells its result in the exit code; every other start ends with 0.
+        const std::string meaning = plan.route == "silent" || plan.route == "silent-unavailable"
+                                        ? SilentExitMeaning(plan.exitCode)
+                                        : "";
+        text += "Exit code " + std::to_string(plan.exitCode) +
+                (meaning.empty() ? "" : " (" + meaning + ")") + "; " +
                 (plan.rebootRequested ? "restart requested" : "no restart requested") + "; " +
                 Seconds(plan.virtualMs) + " of virtual time.\n";
     }

@@ -47,6 +47,25 @@ void FindLosses(const Held& before, const Held& after, const Held& afterFault,
     }
 }
 
+// A script believes the exit code: "/S" says installed (0 or 3010) exactly
+// when Plug and Play got the new driver; every other start ends with 0.
+void FindWrongExitCode(const RunRecord& run, std::vector<std::string>& findings)
+{
+    if (run.end != RunRecord::End::Returned && run.end != RunRecord::End::Exited)
+        return;
+    const std::string code = "exit code " + std::to_string(run.exitCode);
+    if (!run.silent) {
+        if (run.exitCode != 0)
+            findings.push_back(code + " from a start that always ends with 0");
+        return;
+    }
+    const bool saysInstalled = run.exitCode == 0 || run.exitCode == 3010;
+    if (saysInstalled && !run.driverHandedOver)
+        findings.push_back(code + ", yet Plug and Play got no new driver");
+    if (!saysInstalled && run.driverHandedOver)
+        findings.push_back(code + ", yet Plug and Play got the new driver");
+}
+
 }  // namespace
 
 std::vector<std::string> FindingsOf(const RunRecord& run, const RunRecord& withoutFaults)
@@ -89,6 +108,7 @@ std::vector<std::string> FindingsOf(const RunRecord& run, const RunRecord& witho
 
     for (const std::string& change : run.unstagedChanges)
         findings.push_back(change);
+    FindWrongExitCode(run, findings);
     return findings;
 }
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/command_line.h"
 #include "app/setup_app.h"
 
 namespace fault_ring {
@@ -82,6 +83,13 @@ RunRecord RunScenario(const Scenario& scenario, const Fault& fault, const RunLim
     RunRecord record;
     record.before = HoldingsOf(machine);
     WatchForUnstagedChanges(machine, record);
+    // Only an update that went through reaches the hook; `updates` lists every try.
+    machine.devices.onUpdate = [&record, planted = machine.devices.onUpdate](
+                                   const sim::SimDriverUpdate& update) {
+        record.driverHandedOver = true;
+        if (planted)
+            planted(update);
+    };
     machine.context.limits = {limits.calls, limits.time};
     if (fault.kind == Fault::Kind::Exactly)
         machine.faults.FailCall(fault.call);
@@ -91,11 +99,13 @@ RunRecord RunScenario(const Scenario& scenario, const Fault& fault, const RunLim
     std::vector<char> commandLine(scenario.commandLine.begin(), scenario.commandLine.end());
     commandLine.push_back('\0');
     CSetupApp app;
+    record.silent = IsSilentLiteral(UpperCased(scenario.commandLine));
     try {
-        int code = AfxWinMain(app, machine.os(), commandLine.data());
-        record.endMessage = "returned " + std::to_string(code);
+        record.exitCode = AfxWinMain(app, machine.os(), commandLine.data());
+        record.endMessage = "returned " + std::to_string(record.exitCode);
     } catch (const sim::SimExit& exit) {
         record.end = RunRecord::End::Exited;
+        record.exitCode = exit.code;
         record.endMessage = "exit " + std::to_string(exit.code);
     } catch (const UserEndedTheProgram&) {
         record.end = RunRecord::End::UserEndedTheProgram;
@@ -108,6 +118,7 @@ RunRecord RunScenario(const Scenario& scenario, const Fault& fault, const RunLim
         record.endMessage = error.what();
     }
 
+    record.driverHandedOver = record.driverHandedOver || !machine.devices.oemInfs.empty();
     record.calls = machine.context.calls;
     record.time = machine.now();
     record.after = HoldingsOf(machine);
@@ -115,6 +126,7 @@ RunRecord RunScenario(const Scenario& scenario, const Fault& fault, const RunLim
     if (keepLog)
         record.log = machine.log().Calls();
     machine.devices.onRemove = nullptr;
+    machine.devices.onUpdate = nullptr;
     machine.files.onChange = nullptr;
     return record;
 }

@@ -30,6 +30,11 @@ struct RunRecord {
     enum class End { Returned, Exited, UserEndedTheProgram, Hang, SimulationError };
     End end = End::Returned;
     std::string endMessage;
+    int exitCode = 0;
+    bool silent = false;  // a "/S" run, whose exit code tells its result
+    // The device was updated or an OEM INF registered: Plug and Play has the
+    // new driver.
+    bool driverHandedOver = false;
     std::uint64_t calls = 0;
     std::uint64_t time = 0;
     Holdings before;

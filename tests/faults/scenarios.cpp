@@ -116,6 +116,13 @@ void AddDriverVariants(std::vector<Scenario>& scenarios)
                              Option(m, "DriverOnly", 1);
                              m.restartNow = false;
                          }});
+    // "/S" with the command-line driver's steps, and with the silent web set-up's.
+    for (const DeviceState& state : {DirectUpdateStates()[0], DirectUpdateStates()[2]})
+        scenarios.push_back({std::string("/S, ") + state.name, "/S", state.apply});
+    scenarios.push_back({"/S with WebSetup=2, device absent", "/S", [](RingMachine& m) {
+                             m.RemoveAudioDevice();
+                             Option(m, "WebSetup", 2);
+                         }});
     for (const DeviceState& state : ReinstallStates()) {
         scenarios.push_back({std::string("silent web setup, ") + state.name, "",
                              [state](RingMachine& m) {

@@ -3,6 +3,8 @@
 // that part of the media, and nothing else is reported.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "media_folder.h"
 #include "driver/inf_option_patch.h"
 #include "media_tool/inf_option_lines.h"
@@ -26,6 +28,24 @@ protected:
             EXPECT_EQ(finding.path, path);
         }
         return findings.empty() ? Finding{} : findings.back();
+    }
+
+    // A driver folder that gives no driver: `code` from the starts that show
+    // the user why, "silent-install-fails" from "/S", both at `path`, and
+    // nothing else. Returns the last finding of `code` and the silent one.
+    std::pair<Finding, Finding> NoDriverFrom(const std::string& code, const std::string& path)
+    {
+        std::pair<Finding, Finding> found;
+        for (const Finding& finding : CheckFolder(media)) {
+            EXPECT_EQ(finding.path, path);
+            EXPECT_EQ(finding.severity, Severity::Error);
+            EXPECT_TRUE(finding.code == code || finding.code == "silent-install-fails")
+                << finding.code;
+            (finding.code == code ? found.first : found.second) = finding;
+        }
+        EXPECT_EQ(found.first.code, code);
+        EXPECT_EQ(found.second.code, "silent-install-fails");
+        return found;
     }
 
     MediaFolder media;
@@ -64,19 +84,30 @@ TEST_F(Check, AnEmptyDriverFolderIsReportedWhereItsProbePicksIt)
 {
     media.Remove("WinXP\\drv");
     media.Folder("WinXP\\drv");
-    const Finding finding = Only("driver-folder-empty", "D:\\WinXP\\drv\\");
-    EXPECT_EQ(finding.severity, Severity::Error);
+    const auto [finding, silent] = NoDriverFrom("driver-folder-empty", "D:\\WinXP\\drv\\");
     EXPECT_NE(finding.Sentence().find("Started with \"/DRIVER\""), std::string::npos);
     EXPECT_EQ(finding.windows, Codes_{"Windows XP"});
     EXPECT_NE(finding.Sentence().find("(D:\\WinXP\\ is there)"), std::string::npos);
     EXPECT_NE(finding.Sentence().find("\"Can not find installation files.\""), std::string::npos);
+    // A script sees no message, only the exit code.
+    EXPECT_EQ(silent.windows, Codes_{"Windows XP"});
+    EXPECT_EQ(silent.Sentence(),
+              "Started with \"/S\" on Windows XP, the unattended installation takes the driver "
+              "from D:\\WinXP\\drv\\ (D:\\WinXP\\ is there), which holds no files, so it "
+              "installs nothing and ends with exit code 1603 (nothing was installed or the "
+              "installation failed); put the driver package into D:\\WinXP\\drv\\.");
 }
 
 TEST_F(Check, ADriverFolderWithoutItsInf)
 {
     media.Remove("W2K-ME\\drv\\QNAUDIO.INF");
-    const Finding finding = Only("inf-missing", "D:\\W2K-ME\\drv\\QNAUDIO.INF");
+    const auto [finding, silent] = NoDriverFrom("inf-missing", "D:\\W2K-ME\\drv\\QNAUDIO.INF");
     EXPECT_EQ(finding.windows, Codes_{"Windows 2000"});
+    EXPECT_EQ(silent.windows, Codes_{"Windows 2000"});
+    EXPECT_NE(silent.Sentence().find(", which has no QNAUDIO.INF, so it installs nothing and ends "
+                                     "with exit code 1603"),
+              std::string::npos)
+        << silent.Sentence();
 
     // Without W2K-ME\ Windows 2000 falls back to WIN_ME\ (XP still has WinXP\).
     MediaFolder fallback;
@@ -87,12 +118,29 @@ TEST_F(Check, ADriverFolderWithoutItsInf)
     const std::vector<Finding> findings = CheckFolder(fallback);
     ASSERT_FALSE(findings.empty());
     for (const Finding& each : findings) {
-        EXPECT_EQ(each.code, "inf-missing");
+        EXPECT_TRUE(each.code == "inf-missing" || each.code == "silent-install-fails") << each.code;
         EXPECT_EQ(each.path, "D:\\WIN_ME\\drv\\QNAUDIO.INF");
         EXPECT_EQ(each.windows, Codes_{"Windows 2000"});
         EXPECT_NE(each.Sentence().find("WIN_ME\\drv\\ (D:\\W2K-ME\\ is not)"), std::string::npos)
             << each.Sentence();
     }
+}
+
+// With WebSetup=1 and no InstallWDMDriver a person's start installs nothing
+// at all, but "/S" takes the silent web set-up's package beside the installer.
+TEST_F(Check, AnUnattendedRunThatOnlyAScriptStartsIsCheckedToo)
+{
+    media.Write("setup.ini", "[InstallOption]\r\nWebSetup=1\r\n");
+    std::vector<Finding> findings = CheckFolder(media);
+    // Beside it only the warnings that the media's folders are not copied.
+    const auto subfolder = [](const Finding& f) { return f.code == "subfolder-not-copied"; };
+    findings.erase(std::remove_if(findings.begin(), findings.end(), subfolder), findings.end());
+    ASSERT_EQ(Codes(findings), Codes_{"silent-install-fails"});
+    EXPECT_EQ(findings[0].path, "D:\\QNAUDIO.INF");
+    EXPECT_EQ(findings[0].windows, (Codes_{"Windows 2000", "Windows XP"}));
+    EXPECT_NE(findings[0].Sentence().find("takes the driver from D:\\, which has no QNAUDIO.INF"),
+              std::string::npos)
+        << findings[0].Sentence();
 }
 
 TEST_F(Check, OptionLinesTheWindows2000DialogCannotFindNameTheirNearestLine)
@@ -238,9 +286,9 @@ TEST_F(Check, AMediaWithoutTheInstallerIsStillChecked)
 {
     media.Remove("W2KSetup.exe");
     media.Remove("WinXP\\drv\\QNAUDIO.INF");
-    // From /DRIVER and from the main dialog's driver box.
+    // From /DRIVER, from the main dialog's driver box and from /S.
     EXPECT_EQ(Codes(CheckFolder(media)),
-              (Codes_{"installer-missing", "inf-missing", "inf-missing"}));
+              (Codes_{"installer-missing", "inf-missing", "inf-missing", "silent-install-fails"}));
 }
 
 }  // namespace

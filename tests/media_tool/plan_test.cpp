@@ -210,6 +210,30 @@ TEST_F(Plan, WebSetUpsWithoutADialog)
                          std::string(kRunKey) + " \"Replace Quarnel Mixer\" = REG_SZ \"C:\\WINDOWS\\W2KSetup.exe -ReplaceMixer\""));
 }
 
+TEST_F(Plan, TheUnattendedRunShowsNothingAndEndsWithItsExitCode)
+{
+    const PlanResult plan = PlanFolder(media, "/S", On("xp"));
+    EXPECT_EQ(plan.route, "silent");
+    EXPECT_EQ(plan.exitCode, 3010);
+    EXPECT_TRUE(EventsOf(plan, "message").empty());
+    EXPECT_TRUE(EventsOf(plan, "dialog").empty());
+    EXPECT_FALSE(plan.rebootRequested);
+    // The new mixers come at the third poll; no pause for a prompt follows.
+    EXPECT_EQ(Sleeps(plan), (std::vector<std::uint64_t>{3000, 3000}));
+    const std::string text = PlanText(plan);
+    EXPECT_NE(text.find("Exit code 3010 (installed, a restart is needed); no restart requested; "
+                        "6.000 s of virtual time.\n"),
+              std::string::npos)
+        << text;
+
+    const PlanResult older = PlanFolder(media, "/silent", On("98"));
+    EXPECT_EQ(older.route, "silent-unavailable");
+    EXPECT_EQ(older.exitCode, 1633);
+    EXPECT_TRUE(EventsOf(older, "start").empty());
+    EXPECT_NE(PlanText(older).find("Exit code 1633 (this Windows has no unattended path)"),
+              std::string::npos);
+}
+
 TEST_F(Plan, TheRunAfterTheRestartReplacesTheMixer)
 {
     const PlanResult plan = PlanFolder(media, "-ReplaceMixer", On("xp"));

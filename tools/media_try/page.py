@@ -94,6 +94,13 @@ def _route(report):
         _e(report["route_text"] or "did not run"), _e(report["route"]),
         _e(report["exit_code"]),
         "; it requested a reboot" if report["reboot_requested"] else "")
+    silent = report.get("silent")
+    if silent:
+        shown = silent["windows_shown"]
+        text += "<p>Exit code %s: %s. %s</p>" % (
+            _e(report["exit_code"]), _e(silent["exit_code_meaning"]),
+            "No window was shown." if shown == 0
+            else '<span class="problem">%d window(s) were shown.</span>' % shown)
     for run in report["restart_runs"]:
         text += ("<p>After the restart, Wine started <code>%s</code> from the Run key: route "
                  "<b>%s</b>, exit code %s, %s.</p>" % (

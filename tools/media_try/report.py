@@ -128,6 +128,7 @@ def build(options, outcome, total_s):
         "route": first.route if first else None,
         "route_text": observe.ROUTES.get(first.route) if first else None,
         "exit_code": first.exit_code if first else None,
+        "silent": observe.silent_result(first),
         "reboot_requested": bool(first and any(e["kind"] == "reboot" for e in first.events)),
         "events": _with_files(first.events, shots) if first else [],
         "restart_runs": [],

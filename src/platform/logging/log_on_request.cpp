@@ -12,7 +12,7 @@ int RunWithLogOnRequest(CWinApp& app, platform::Platform& os, LogHost& host, cha
     // Through the layer: the lookup is the log's first line.
     log.Begin(logged.Services().processes.EnvironmentVariable(kLogVariable));
     const int code = AfxWinMain(app, logged.Services(), commandLine);
-    log.Finish();
+    log.Finish(code);
     return code;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/logging/logged_files.h"
 
+#include "driver/driver_paths.h"
+
 namespace logging {
 
 namespace {
@@ -158,6 +160,8 @@ bool LoggedFileSystem::OpensForReading(const std::string& path)
                opens ? "a stream, closed again" : "NULL");
     if (!opens && m_log.CurrentStep() == Step::MixerReplacement)
         m_log.Outcome().Saw(Event::MixerSourceMissing);
+    if (!opens && path == kStagedInf)
+        m_log.Outcome().Saw(Event::StagedInfMissing);
     return opens;
 }
 

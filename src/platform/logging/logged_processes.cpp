@@ -125,7 +125,7 @@ void LoggedProcesses::Exit(int code)
 {
     if (Recording())
         m_log.Call(0, "exit(%d)", code);
-    m_log.Finish();
+    m_log.Finish(code);
     platform::EndProgram(m_inner, code);
 }
 

@@ -57,6 +57,10 @@ const char* RouteInWords(Route route)
         return "Windows 2000/XP driver options dialog";
     case Route::WebNothing:
         return "nothing to install";
+    case Route::Silent:
+        return "silent driver installation, its result in the exit code";
+    case Route::SilentUnavailable:
+        return "none: this Windows has no unattended path";
     case Route::WebSilent:
         break;
     }

@@ -35,7 +35,10 @@ Step FirstStepOf(std::optional<Route> route)
         return Step::Win2000Dialog;
     case Route::WebSilent:
         return Step::UnattendedDriver;
+    case Route::Silent:
+        return Step::SilentDriver;
     case Route::WebNothing:
+    case Route::SilentUnavailable:
         break;
     }
     return Step::NothingToInstall;
@@ -231,7 +234,7 @@ const char* RunLog::WindowText(platform::WindowHandle window) const
     return window == m_desktop ? "desktop" : "a window";
 }
 
-void RunLog::Finish()
+void RunLog::Finish(int exitCode)
 {
     if (m_state == State::Undecided)
         GiveUp();
@@ -242,7 +245,8 @@ void RunLog::Finish()
     std::string outcome = m_outcome.Sentence();
     if (outcome.size() > kLongestOutcome)
         outcome.resize(kLongestOutcome);
-    Flush(Prefix("end of the run") + "Outcome: " + outcome + "\r\n");
+    Flush(Prefix("end of the run") + "Outcome: " + outcome + "\r\n" + Prefix("end of the run") +
+          m_outcome.ExitCodeText(exitCode) + "\r\n");
     m_state = State::Off;
 }
 

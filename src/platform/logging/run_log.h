@@ -70,8 +70,8 @@ public:
     const char* WindowText(platform::WindowHandle window) const;
 
     // The run's end (its exit, or the application's return): the outcome
-    // line. Later calls do nothing.
-    void Finish();
+    // line and the exit code's. Later calls do nothing.
+    void Finish(int exitCode);
 
 private:
     enum class State {

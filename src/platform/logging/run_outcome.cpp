@@ -1,6 +1,7 @@
 #include "platform/logging/run_outcome.h"
 
 #include "common/ascii.h"
+#include "common/exit_codes.h"
 #include "platform/logging/log_format.h"
 #include "platform/processes.h"
 
@@ -25,6 +26,7 @@ constexpr OutcomePart kParts[] = {
     {2, Event::MixerStarted, "the mixer was started"},
     {2, Event::MixerNotStarted, "the mixer did not start"},
     {3, Event::MissingInstallationFiles, "nothing installed: \"Can not find installation files.\""},
+    {3, Event::StagedInfMissing, "nothing installed: no QNAUDIO.INF reached the staging folder"},
     {4, Event::MissingPackageSetup,
      "package setup not started: \"Can not find the PCI Audio Applications setup program.\""},
     {4, Event::PackageStarted, "package setup started"},
@@ -60,6 +62,8 @@ std::string RunOutcome::Sentence() const
     }
     if (m_route == Route::WebNothing)
         return "Nothing installed: WebSetup=1 without InstallWDMDriver.";
+    if (m_route == Route::SilentUnavailable)
+        return "Nothing started: this Windows has no unattended path.";
 
     std::string sentence;
     unsigned char done = 0;  // the last group that has its part
@@ -79,6 +83,15 @@ std::string RunOutcome::Sentence() const
                                     : "nothing installed";
     sentence[0] = AsciiUpper(sentence[0]);
     return sentence + ".";
+}
+
+std::string RunOutcome::ExitCodeText(int code) const
+{
+    const bool silent = m_route == Route::Silent || m_route == Route::SilentUnavailable;
+    const char* meaning =
+        silent ? SilentExitMeaning(code) : "only \"/S\" tells its result in the exit code";
+    const std::string text = Format("Exit code: %d", code);
+    return *meaning ? text + " (" + meaning + ")" : text;
 }
 
 }  // namespace logging

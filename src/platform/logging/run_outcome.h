@@ -21,6 +21,7 @@ enum class Event : unsigned char {
     MixerNotStarted,
     // The paths of the start-up.
     MissingInstallationFiles,
+    StagedInfMissing,
     MissingPackageSetup,
     PackageStarted,
     PackageNotStarted,
@@ -46,6 +47,8 @@ public:
 
     // The run's outcome, as one sentence.
     std::string Sentence() const;
+    // "Exit code: 3010 (installed, a restart is needed)".
+    std::string ExitCodeText(int code) const;
 
 private:
     bool Seen(Event event) const { return (m_seen & (1u << static_cast<unsigned>(event))) != 0; }

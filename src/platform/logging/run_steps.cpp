@@ -23,6 +23,7 @@ constexpr const char* kNames[] = {
     "application package",
     "driver installation",
     "unattended driver installation",
+    "silent driver installation",
     "main options dialog",
     "Windows 2000/XP dialog",
     "nothing to install",
@@ -79,6 +80,9 @@ constexpr StepRule kRules[] = {
     {Step::DriverNotice, "FindWindowExA", "\"Mixer\"", 1, Step::ClosingApplications},
     {Step::DriverNotice, "GetWindowsDirectoryA", "", 1, Step::LegacyInfCleanup},
     {Step::ClosingApplications, "GetWindowsDirectoryA", "", 1, Step::LegacyInfCleanup},
+    // "/S" shows no notice: its path goes straight on to the same steps.
+    {Step::SilentDriver, "FindWindowExA", "\"Mixer\"", 1, Step::ClosingApplications},
+    {Step::SilentDriver, "GetWindowsDirectoryA", "", 1, Step::LegacyInfCleanup},
     {Step::LegacyInfCleanup, "FindFirstFileA", "\\oem*.INF", 1, Step::LegacyInfLastPass},
     {Step::LegacyInfLastPass, "GetWindowsDirectoryA", "", 1, Step::Staging},
     {Step::LegacyInfLastPass, "CreateDirectoryA", "", 1, Step::Staging},

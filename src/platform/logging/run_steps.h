@@ -22,6 +22,7 @@ enum class Step : unsigned char {
     Package,
     DriverWithoutDialog,
     UnattendedDriver,
+    SilentDriver,
     MainDialog,
     Win2000Dialog,
     NothingToInstall,

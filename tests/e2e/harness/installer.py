@@ -100,3 +100,21 @@ def with_value_digit(inf, line, digit):
         raise ValueError("the INF has no line %r" % line)
     at += VALUE_DIGIT_OFFSET
     return inf[:at] + digit.encode("ascii") + inf[at + 1:]
+
+
+def run_silent(case, media, args, code, timeout, env=None):
+    """Runs the media's installer with `args` as a script runs it and checks
+    that it ends with exit code `code`. The user helper starts it and reads
+    its whole exit code (a Unix parent gets only the low byte from Wine: 3010
+    comes as 194), and meanwhile records every window it shows. Returns the
+    titles of those windows and the seconds from its start to its end."""
+    seen = len(case.records("window-seen"))
+    start = "start %s %s" % (quoted(media.path("W2KSetup.exe") + " " + args), quoted(media.windows))
+    watch = "watch W2KSetup.exe %d" % (timeout * 1000)
+    case.user("%s\n%s\nwait-exit 5000\n" % (start, watch), timeout=timeout + 20, env=env)
+    ended = [r for r in case.records("user-step") if r["step"].strip() == "wait-exit 5000"]
+    case.expect_equal(ended and ended[-1]["result"], "ended with exit code %d" % code,
+                      "the end of \"W2KSetup.exe %s\"" % args)
+    started, watched = case.step_tick(start.strip()), case.step_tick(watch)
+    seconds = (watched - started) / 1000.0 if started is not None and watched is not None else None
+    return [r["title"] for r in case.records("window-seen")[seen:]], seconds

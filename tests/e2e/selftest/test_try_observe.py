@@ -162,6 +162,22 @@ class RouteTest(unittest.TestCase):
         self.assertEqual(self.route([start("C:\\windows\\Mixer.exe /startup")],
                                     arguments="-ReplaceMixer"), "replace-mixer")
         self.assertEqual(self.route([], arguments="-replacemixer"), "nothing")
+        # "/S" shows nothing whatever it does; before 2000 it starts nothing.
+        self.assertEqual(self.route([], arguments="/s"), "silent")
+        self.assertEqual(self.route([], windows="me", arguments="-SILENT"), "silent-unavailable")
+        self.assertEqual(self.route([], windows="me", arguments="/S /AP"), "hand-over")
+
+    def test_a_silent_run_tells_its_exit_code_and_the_windows_it_showed(self):
+        run = observe.Run(FIRST, '"D:\\W2KSetup.exe" /S', 0)
+        run.route, run.exit_code, run.events = "silent", 3010, []
+        self.assertEqual(observe.silent_result(run), {
+            "exit_code_meaning": "installed, a restart is needed", "windows_shown": 0})
+        run.exit_code, run.events = 1603, [{"kind": "message", "text": NOTICE}]
+        self.assertEqual(observe.silent_result(run), {
+            "exit_code_meaning": "nothing was installed or the installation failed",
+            "windows_shown": 1})
+        run.route = "driver-switch"
+        self.assertIsNone(observe.silent_result(run))
 
 
 class TimingsTest(unittest.TestCase):
@@ -176,6 +192,16 @@ class TimingsTest(unittest.TestCase):
             waits["the reboot request to the installer's start from the Run key"]["observed_ms"],
             290)
         self.assertEqual(waits["the run after the restart (-ReplaceMixer)"]["overhead_ms"], 2400)
+
+    def test_an_unattended_run_waits_for_the_mixers_without_the_prompts_pause(self):
+        records = [record("installer-start", 1000, command='"D:\\W2KSetup.exe" /S',
+                          directory="D:\\", process_id=FIRST),
+                   record("process-end", 31500, process_id=FIRST, exit_code=3010)]
+        runs = observe.observe(records, [], "xp", True)
+        self.assertEqual(runs[0].route, "silent")
+        whole = observe.timings(runs)[0]
+        self.assertEqual((whole["observed_ms"], whole["fixed_ms"], whole["overhead_ms"]),
+                         (30500, 30000, 500))
 
     def test_the_win2000_dialog_pauses_once_more(self):
         records = STARTED + [window(1500, 1, "dialog", 131), answer(1600, 1, "Install"),

@@ -77,6 +77,16 @@ class PageTest(unittest.TestCase):
         self.assertRegex(text, r'</p><p class="unsandboxed">NOT SANDBOXED: &amp; more</p>'
                                r'<h2>The run</h2>')
 
+    def test_a_silent_run_shows_its_exit_code_and_whether_a_window_came(self):
+        silent = sample_report(command_line="/S", route="silent", exit_code=3010,
+                               silent={"exit_code_meaning": "installed, a restart is needed",
+                                       "windows_shown": 0})
+        self.assertIn("<p>Exit code 3010: installed, a restart is needed. No window was shown.</p>",
+                      page.render(silent))
+        silent["silent"]["windows_shown"] = 2
+        self.assertIn("2 window(s) were shown.", page.render(silent))
+        self.assertNotIn("No window was shown", page.render(sample_report()))
+
     def test_texts_are_escaped(self):
         text = page.render(sample_report())
         self.assertNotIn("<script>alert", text)

@@ -14,6 +14,8 @@ TEST(CommandLine, UpperCasingMakesAnyLetterCaseMatch)
     EXPECT_TRUE(IsDriverLiteral(UpperCased("Driver")));
     EXPECT_TRUE(IsDriverLiteral(UpperCased("-DRIVER")));
     EXPECT_TRUE(IsReplaceMixerLiteral(UpperCased("-ReplaceMixer")));
+    for (const char* silent : {"/s", "-S", "/Silent", "-silent"})
+        EXPECT_TRUE(IsSilentLiteral(UpperCased(silent))) << silent;
     EXPECT_EQ(UpperCased("/x-1\xE4"), "/X-1\xE4");  // letters only, ASCII only
     // The edges of the letters and their neighbours.
     EXPECT_EQ(UpperCased("az`{AZ@["), "AZ`{AZ@[");
@@ -31,6 +33,8 @@ TEST(CommandLine, OnlyWholeLiteralsMatch)
     EXPECT_FALSE(IsApLiteral("\\AP"));
     EXPECT_FALSE(IsReplaceMixerLiteral("/REPLACEMIXER"));
     EXPECT_FALSE(IsApLiteral(""));
+    for (const char* notSilent : {"/S ", "S", "SILENT", "/S /DRIVER", "/SIL", "\\S"})
+        EXPECT_FALSE(IsSilentLiteral(notSilent)) << notSilent;
 }
 
 TEST(CommandText, QuotesOnlyProgramPathsWithBlanks)

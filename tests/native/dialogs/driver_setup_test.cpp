@@ -72,9 +72,10 @@ TEST(DriverSetup, EachVariantRunsItsCallerStepsAroundTheInstallation)
                                           "RunDriverInstallation", "DialogBoxParamA",
                                           "EndWaitCursor"}),
                   want);
-        // The mixer closes without a pause, and only in the start-up variants.
+        // The mixer closes without a pause, and only in the start-up variants;
+        // the one pause is the installation's before the prompt.
         EXPECT_EQ(machine.desktop.IsOpen("Mixer"), expected.before != closeMixer);
-        EXPECT_TRUE(machine.clock.Pauses().empty());
+        EXPECT_EQ(machine.clock.Pauses(), std::vector<std::uint32_t>{5000});
         EXPECT_EQ(machine.dialogs.WaitCursorDepth(), 0);
         EXPECT_EQ(recorder.requests.size(), 1u);
     }
@@ -98,7 +99,7 @@ TEST(DriverSetup, NothingStagedIsSaidInsteadOfThePrompt)
     for (bool fromDialog : {false, true}) {
         SetupMachine machine;
         DriverInstallRecorder recorder(machine);
-        recorder.outcome = DriverInstallOutcome::NothingStaged;
+        recorder.result.outcome = DriverInstallOutcome::NothingStaged;
         DriverInstallRequest request;
         request.variant =
             fromDialog ? DriverInstallVariant::MainDialog : DriverInstallVariant::DriverSwitch;

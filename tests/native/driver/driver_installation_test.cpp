@@ -52,10 +52,12 @@ protected:
             request.owner = static_cast<platform::WindowHandle>(0x30999);
         if (variant == DriverInstallVariant::Win2000Dialog)
             request.infOptions = &options;
-        // The installation ends where the restart prompt is due; the prompt
-        // itself is the caller's.
-        EXPECT_EQ(RunDriverInstallation(machine.os(), request),
-                  DriverInstallOutcome::RestartPromptDue);
+        // The installation ends where the restart prompt is due; the pause
+        // before it and the prompt itself are the caller's. No mixer comes
+        // on this machine, so a restart is needed.
+        const DriverInstallResult result = RunDriverInstallation(machine.os(), request);
+        EXPECT_EQ(result.outcome, DriverInstallOutcome::RestartNeeded);
+        EXPECT_EQ(result.pauseBeforePrompt, 5000u);
         EXPECT_TRUE(machine.dialogs.Shown().empty());
     }
 
@@ -168,7 +170,7 @@ TEST_F(Variants, WebSilentReinstallsFromBesideTheInstallerAndKeepsTheMixerSettin
     EXPECT_EQ(machine.files.Read("C:\\WINDOWS\\Mixer.dat"), "mixer web");
     EXPECT_TRUE(machine.devices.updates.empty());
     EXPECT_EQ(machine.devices.sourceList.back(), kStagingDir);
-    EXPECT_EQ(machine.now(), 35000u);
+    EXPECT_EQ(machine.now(), 30000u);  // the completion wait
 }
 
 TEST_F(Variants, Win2000DialogClosesTheSuiteAndTheMixerThenReinstallsAPatchedInf)
@@ -205,7 +207,7 @@ TEST_F(Variants, Win2000DialogClosesTheSuiteAndTheMixerThenReinstallsAPatchedInf
     EXPECT_EQ(Staged("Mixer.dat"), "mixer web");
     EXPECT_FALSE(machine.files.Exists("C:\\WINDOWS\\Mixer.dat"));
     EXPECT_FALSE(RunValue());
-    EXPECT_EQ(machine.now(), 1000u + 100u + 35000u);
+    EXPECT_EQ(machine.now(), 1000u + 100u + 30000u);
 }
 
 TEST_F(Variants, Win2000DialogWithoutTheSuiteClosesEachPlayerFound)
@@ -274,7 +276,7 @@ TEST(NothingStaged, NoVariantTouchesTheDeviceOrTheInfFolderWithoutTheStagedInf)
             request.windowsXP = true;
             request.infOptions = &options;
 
-            EXPECT_EQ(RunDriverInstallation(machine.os(), request),
+            EXPECT_EQ(RunDriverInstallation(machine.os(), request).outcome,
                       DriverInstallOutcome::NothingStaged);
             EXPECT_TRUE(machine.devices.Device("PCI\\VEN_7E2D&DEV_0111\\4&1")->present);
             EXPECT_EQ(machine.log().Count("SetupDiGetClassDevsA"), 0u);
@@ -298,7 +300,60 @@ TEST(NothingStaged, AnInfLeftFromAnEarlierRunStillCounts)
     DriverInstallRequest request;
     request.variant = DriverInstallVariant::DriverSwitch;
     request.sourceDir = "D:\\";  // an empty media: nothing is copied
-    EXPECT_EQ(RunDriverInstallation(machine.os(), request),
-              DriverInstallOutcome::RestartPromptDue);
+    EXPECT_EQ(RunDriverInstallation(machine.os(), request).outcome,
+              DriverInstallOutcome::RestartNeeded);
     EXPECT_EQ(machine.devices.updates.size(), 1u);
+}
+
+// Only a driver that runs, with nothing left for the restart, needs none.
+TEST(Outcome, SaysWhetherTheDriverWentInAndWhetherARestartIsNeeded)
+{
+    struct Case {
+        const char* what;
+        DriverInstallVariant variant;
+        std::function<void(SetupMachine&)> arrange;
+        DriverInstallOutcome expected;
+    };
+    const auto mixersCome = [](SetupMachine& m) { m.mixer.ChangeAt(3000, 2); };
+    const auto withoutMixerDat = [](SetupMachine& m) {
+        m.files.Erase("D:\\WinXP\\drv\\Mixer.dat");
+    };
+    const Case cases[] = {
+        {"the new mixers come, nothing waits for the logon", DriverInstallVariant::DriverSwitch,
+         [&](SetupMachine& m) { mixersCome(m); withoutMixerDat(m); },
+         DriverInstallOutcome::Installed},
+        {"the mixer replacement waits for the logon", DriverInstallVariant::DriverSwitch,
+         mixersCome, DriverInstallOutcome::RestartNeeded},
+        {"the new mixers do not come", DriverInstallVariant::DriverSwitch, withoutMixerDat,
+         DriverInstallOutcome::RestartNeeded},
+        {"the Run value cannot be written", DriverInstallVariant::DriverSwitch,
+         [&](SetupMachine& m) {
+             mixersCome(m);
+             m.faults.Fail("RegSetValueExA");
+         },
+         DriverInstallOutcome::Installed},
+        {"the reinstall cannot register the INF", DriverInstallVariant::WebSilent,
+         [](SetupMachine& m) { m.faults.Fail("SetupCopyOEMInfA"); },
+         DriverInstallOutcome::InfNotRegistered},
+        {"the reinstall's mixers come", DriverInstallVariant::WebSilent,
+         [&](SetupMachine& m) {
+             mixersCome(m);
+             m.files.Erase("D:\\Mixer.dat");
+         },
+         DriverInstallOutcome::Installed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetupMachine machine;
+        driver_media::AddDriverPackage(machine, "D:\\WinXP\\drv\\", "xp");
+        driver_media::AddDriverPackage(machine, "D:\\", "web");
+        machine.devices.AddDevice("PCI\\VEN_7E2D&DEV_0111\\4&1", {kHardwareId});
+        machine.mixer.count = 1;
+        c.arrange(machine);
+        DriverInstallRequest request;
+        request.variant = c.variant;
+        request.sourceDir = "D:\\";
+        request.windowsXP = true;
+        EXPECT_EQ(RunDriverInstallation(machine.os(), request).outcome, c.expected);
+    }
 }

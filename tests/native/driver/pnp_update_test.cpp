@@ -26,13 +26,18 @@ protected:
         machine.devices.AddDevice("PCI\\VEN_7E2D&DEV_0111\\4&1",
                                   {"PCI\\VEN_7E2D&DEV_0111&SUBSYS_57401234", kHardwareId});
     }
-    // The virtual time at which the update returned, where the restart prompt
-    // is due; the prompt itself is the caller's.
-    std::uint64_t PromptDueAt() {
+    // The virtual time at which the restart prompt is due: the update's end
+    // and the pause it asks for. The pause and the prompt are the caller's.
+    std::uint64_t PromptDueAt(const PnpUpdateResult& result) {
         EXPECT_TRUE(machine.dialogs.Shown().empty()) << "the update showed a dialog itself";
-        return machine.now();
+        return machine.now() + result.pauseBeforePrompt;
     }
-    std::vector<std::uint32_t> Pauses() { return machine.clock.Pauses(); }
+    // The update's own pauses, then the one it asks for before the prompt.
+    std::vector<std::uint32_t> Pauses(const PnpUpdateResult& result) {
+        std::vector<std::uint32_t> pauses = machine.clock.Pauses();
+        pauses.push_back(result.pauseBeforePrompt);
+        return pauses;
+    }
     static std::vector<std::uint32_t> FullWait() {
         std::vector<std::uint32_t> pauses(10, 3000);
         pauses.push_back(5000);
@@ -45,7 +50,7 @@ TEST_F(PnpUpdate, DirectUpdateWaitsForTheNewMixers)
     AddAudioDevice();
     machine.mixer.count = 1;
     machine.mixer.ChangeAt(6000, 2);
-    InstallStagedDriver(machine.os());
+    const PnpUpdateResult result = InstallStagedDriver(machine.os());
 
     ASSERT_EQ(machine.devices.updates.size(), 1u);
     const sim::SimDriverUpdate& update = machine.devices.updates[0];
@@ -56,8 +61,10 @@ TEST_F(PnpUpdate, DirectUpdateWaitsForTheNewMixers)
     // The baseline is taken before the search; then polls at 0, 3 and 6 s.
     EXPECT_EQ(machine.log().Sequence({"mixerGetNumDevs", "SetupDiGetClassDevsA"}).front(),
               "mixerGetNumDevs 1");
-    EXPECT_EQ(Pauses(), (std::vector<std::uint32_t>{3000, 3000, 5000}));
-    EXPECT_EQ(PromptDueAt(), 11000u);
+    EXPECT_EQ(Pauses(result), (std::vector<std::uint32_t>{3000, 3000, 5000}));
+    EXPECT_EQ(PromptDueAt(result), 11000u);
+    EXPECT_TRUE(result.newMixersCame);
+    EXPECT_FALSE(result.windowsAsksRestart);
     // A direct update touches neither the device node nor the system's lists.
     EXPECT_TRUE(machine.log().Details("SetupDiRemoveDevice").empty());
     EXPECT_TRUE(machine.devices.oemInfs.empty());
@@ -70,9 +77,10 @@ TEST_F(PnpUpdate, ARequiredRebootMakesThePromptDueAfterTenSecondsWithoutPolling)
 {
     AddAudioDevice();
     machine.devices.updateNeedsReboot = true;
-    InstallStagedDriver(machine.os());
-    EXPECT_EQ(Pauses(), std::vector<std::uint32_t>{10000});
-    EXPECT_EQ(PromptDueAt(), 10000u);
+    const PnpUpdateResult result = InstallStagedDriver(machine.os());
+    EXPECT_EQ(Pauses(result), std::vector<std::uint32_t>{10000});
+    EXPECT_EQ(PromptDueAt(result), 10000u);
+    EXPECT_TRUE(result.windowsAsksRestart);
     EXPECT_EQ(machine.log().Count("mixerGetNumDevs"), 1u);  // the baseline only
 }
 
@@ -81,19 +89,21 @@ TEST_F(PnpUpdate, ACountAlreadyAboveTheBaselineCostsOnlyTheFinalPause)
     AddAudioDevice();
     machine.mixer.count = 2;
     machine.devices.onUpdate = [this](const sim::SimDriverUpdate&) { machine.mixer.count = 4; };
-    InstallStagedDriver(machine.os());
-    EXPECT_EQ(Pauses(), std::vector<std::uint32_t>{5000});
-    EXPECT_EQ(PromptDueAt(), 5000u);
+    const PnpUpdateResult result = InstallStagedDriver(machine.os());
+    EXPECT_EQ(Pauses(result), std::vector<std::uint32_t>{5000});
+    EXPECT_EQ(PromptDueAt(result), 5000u);
 }
 
 TEST_F(PnpUpdate, NoDeviceMeansNoUpdateAndTheFullWaitOfTheReinstall)
 {
-    InstallStagedDriver(machine.os());
+    const PnpUpdateResult result = InstallStagedDriver(machine.os());
     EXPECT_TRUE(machine.devices.updates.empty());
     EXPECT_EQ(machine.devices.oemInfs.size(), 1u);
     EXPECT_EQ(machine.log().Count("mixerGetNumDevs"), 12u);  // two baselines, ten polls
-    EXPECT_EQ(Pauses(), FullWait());
-    EXPECT_EQ(PromptDueAt(), 35000u);
+    EXPECT_EQ(Pauses(result), FullWait());
+    EXPECT_EQ(PromptDueAt(result), 35000u);
+    EXPECT_TRUE(result.infHandedOver);
+    EXPECT_FALSE(result.newMixersCame);
 }
 
 TEST_F(PnpUpdate, AFailedUpdateFallsBackToTheReinstall)
@@ -111,7 +121,7 @@ TEST_F(PnpUpdate, ForcedReinstallRunsItsStepsInOrder)
 {
     AddAudioDevice();
     machine.devices.sourceList = {"D:\\", "E:\\I386"};
-    ForceReinstall(machine.os());
+    const PnpUpdateResult result = ForceReinstall(machine.os());
 
     auto steps = machine.log().Sequence(
         {"SetupDiRemoveDevice", "DeleteFileA", "SetupCopyOEMInfA", "SetupQuerySourceListA",
@@ -135,7 +145,7 @@ TEST_F(PnpUpdate, ForcedReinstallRunsItsStepsInOrder)
     EXPECT_TRUE(machine.files.Exists(std::string(kStagingDir) + "qnaudio.sys"));
     EXPECT_EQ(machine.files.Read(machine.devices.oemInfs.at(0)), driver_media::DriverInf());
     EXPECT_EQ(machine.devices.sourceListsFreed, 1);
-    EXPECT_EQ(PromptDueAt(), 35000u);
+    EXPECT_EQ(PromptDueAt(result), 35000u);
 }
 
 TEST_F(PnpUpdate, TheReinstallBaselineNoLongerCountsTheRemovedDevice)
@@ -144,8 +154,9 @@ TEST_F(PnpUpdate, TheReinstallBaselineNoLongerCountsTheRemovedDevice)
     machine.mixer.count = 2;
     machine.devices.onRemove = [this](const sim::SimDevice&) { machine.mixer.count = 0; };
     machine.devices.onReenumerate = [this] { machine.mixer.count = 2; };
-    ForceReinstall(machine.os());
-    EXPECT_EQ(Pauses(), std::vector<std::uint32_t>{5000});
+    const PnpUpdateResult result = ForceReinstall(machine.os());
+    EXPECT_EQ(Pauses(result), std::vector<std::uint32_t>{5000});
+    EXPECT_TRUE(result.newMixersCame);
 }
 
 TEST_F(PnpUpdate, EachReinstallAppendsTheStagingFolderOnceMore)
@@ -173,12 +184,12 @@ TEST_F(PnpUpdate, AnUnreadableSourceListIsLeftAloneAndTheReinstallGoesOn)
 {
     machine.devices.sourceListAvailable = false;
     machine.devices.sourceList = {"D:\\", "E:\\I386"};
-    ForceReinstall(machine.os());
+    const PnpUpdateResult result = ForceReinstall(machine.os());
     EXPECT_EQ(machine.log().Count("SetupSetSourceListA"), 0u);
     EXPECT_EQ(machine.log().Count("SetupFreeSourceListA"), 0u);
     EXPECT_EQ(machine.devices.sourceList, (std::vector<std::string>{"D:\\", "E:\\I386"}));
     EXPECT_EQ(machine.devices.reenumerations, 1);
-    EXPECT_EQ(PromptDueAt(), 35000u);
+    EXPECT_EQ(PromptDueAt(result), 35000u);
 }
 
 TEST_F(PnpUpdate, FailuresOnTheWayChangeNothingInTheSequence)
@@ -186,12 +197,13 @@ TEST_F(PnpUpdate, FailuresOnTheWayChangeNothingInTheSequence)
     machine.devices.rootLocates = false;
     machine.faults.Fail("SetupCopyOEMInfA");
     machine.faults.FailAlways("DeleteFileA");
-    ForceReinstall(machine.os());
+    const PnpUpdateResult result = ForceReinstall(machine.os());
     EXPECT_EQ(machine.devices.reenumerations, 0);
     EXPECT_TRUE(machine.files.Exists(kStagedInf));
     EXPECT_EQ(machine.devices.sourceList.back(), kStagingDir);
-    EXPECT_EQ(Pauses(), FullWait());
-    EXPECT_EQ(PromptDueAt(), 35000u);
+    EXPECT_EQ(Pauses(result), FullWait());
+    EXPECT_EQ(PromptDueAt(result), 35000u);
+    EXPECT_FALSE(result.infHandedOver);  // Plug-and-Play has nothing new to install
 }
 
 TEST_F(PnpUpdate, TheWaitCountsOnlyPollsWithoutAnIncrease)
@@ -200,13 +212,11 @@ TEST_F(PnpUpdate, TheWaitCountsOnlyPollsWithoutAnIncrease)
     machine.mixer.count = 3;
     machine.mixer.ChangeAt(3000, 1);
     machine.mixer.ChangeAt(27000, 4);
-    WaitForNewMixers(machine.os(), 3);
+    EXPECT_TRUE(WaitForNewMixers(machine.os(), 3));
     // The tenth poll, at 27 s, is the first to find more mixers.
-    std::vector<std::uint32_t> expected(9, 3000);
-    expected.push_back(5000);
-    EXPECT_EQ(Pauses(), expected);
+    EXPECT_EQ(machine.clock.Pauses(), std::vector<std::uint32_t>(9, 3000));
     EXPECT_EQ(machine.log().Count("mixerGetNumDevs"), 10u);
-    EXPECT_EQ(PromptDueAt(), 32000u);
+    EXPECT_EQ(machine.now(), 27000u);
 }
 
 }  // namespace

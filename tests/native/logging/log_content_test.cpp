@@ -73,8 +73,11 @@ TEST(LogContent, ATypicalRunGoesThroughItsStepsToTheDirectUpdate)
               "  35200 ms  restart prompt                  ");
     EXPECT_EQ(TheLine(lines, "ExitWindowsEx"),
               "  35200 ms  restart prompt                  ExitWindowsEx(EWX_REBOOT, 0) = TRUE");
-    EXPECT_EQ(lines.back(), "  35200 ms  end of the run                  Outcome: "
-                            "Driver updated on the present device; restart requested.");
+    EXPECT_EQ(TheLine(lines, "Outcome:"),
+              "  35200 ms  end of the run                  Outcome: "
+              "Driver updated on the present device; restart requested.");
+    EXPECT_EQ(lines.back(), "  35200 ms  end of the run                  Exit code: 0 (only \"/S\" "
+                            "tells its result in the exit code)");
 }
 
 TEST(LogContent, AFailedUpdateShowsItsErrorAndTheForcedReinstall)
@@ -94,7 +97,7 @@ TEST(LogContent, AFailedUpdateShowsItsErrorAndTheForcedReinstall)
     EXPECT_NE(TheLine(lines, "SetupDiRemoveDevice(device 0) = TRUE").find("forced reinstall"),
               std::string::npos);
     EXPECT_NE(TheLine(lines, "SetupCopyOEMInfA(").find(") = TRUE"), std::string::npos);
-    EXPECT_EQ(lines.back().substr(12),
+    EXPECT_EQ(TheLine(lines, "Outcome:").substr(12),
               "end of the run                  Outcome: Device removed and reinstalled; "
               "restart declined.");
 }
@@ -112,8 +115,8 @@ TEST(LogContent, TheHandOverOfWindows98)
                                         "DriverOnly=1: hand-over to the media's Setup.exe");
     EXPECT_EQ(TheLine(lines, "WinExec(").substr(12),
               "hand-over                       WinExec(\"D:\\Setup.exe /DRIVER\", SW_SHOW) = 33");
-    EXPECT_EQ(lines.back().substr(12), "end of the run                  Outcome: Hand-over "
-                                       "started: D:\\Setup.exe /DRIVER.");
+    EXPECT_EQ(TheLine(lines, "Outcome:").substr(12), "end of the run                  Outcome: "
+                                                  "Hand-over started: D:\\Setup.exe /DRIVER.");
     // A failed hand-over gives WinExec's answer, with its text.
     LoggedRun missing;
     Windows98HandOver(missing.machine);
@@ -122,10 +125,14 @@ TEST(LogContent, TheHandOverOfWindows98)
     EXPECT_EQ(TheLine(failed, "WinExec(").substr(44),
               "WinExec(\"D:\\Setup.exe /DRIVER\", SW_SHOW) = 2, error 2: The system cannot find "
               "the file specified.");
-    EXPECT_EQ(failed.back().substr(44), "Outcome: Hand-over failed: WinExec answered 2.");
+    EXPECT_EQ(TheLine(failed, "Outcome:").substr(44),
+              "Outcome: Hand-over failed: WinExec answered 2.");
+    EXPECT_EQ(failed.back().substr(44),
+              "Exit code: 0 (only \"/S\" tells its result in the exit code)");
 }
 
-// The last line of other runs: what happened, or why nothing did.
+// The last lines of other runs: what happened, or why nothing did, and the
+// exit code with its meaning.
 TEST(LogContent, TheOutcomeOfOtherRuns)
 {
     struct Case {
@@ -133,6 +140,7 @@ TEST(LogContent, TheOutcomeOfOtherRuns)
         std::function<void(SetupMachine&)> setUp;
         const char* commandLine;
         const char* outcome;
+        const char* exitCode = "0 (only \"/S\" tells its result in the exit code)";
     };
     const Case cases[] = {
         {"package", PackageRun, "/AP", "Package setup started."},
@@ -166,6 +174,18 @@ TEST(LogContent, TheOutcomeOfOtherRuns)
          },
          "-ReplaceMixer",
          "Mixer not replaced: the Run key does not open for writing."},
+        {"silent, the device present", SilentXpRun, "/S", "Driver updated on the present device.",
+         "3010 (installed, a restart is needed)"},
+        {"silent without the driver's INF",
+         [](SetupMachine& m) {
+             SilentXpRun(m);
+             m.files.Erase("D:\\WinXP\\drv\\QNAUDIO.INF");
+         },
+         "/s", "Nothing installed: no QNAUDIO.INF reached the staging folder.",
+         "1603 (nothing was installed or the installation failed)"},
+        {"silent on Windows 98", Windows98HandOver, "-SILENT",
+         "Nothing started: this Windows has no unattended path.",
+         "1633 (this Windows has no unattended path)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,8 +194,9 @@ TEST(LogContent, TheOutcomeOfOtherRuns)
         logged.machine.processes.SetEnvironment("W2KSETUP_LOG", "w2ksetup.log");
         logged.Run(c.commandLine);
         const Lines lines = logged.LogLines();
-        ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.back().substr(44), std::string("Outcome: ") + c.outcome);
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2].substr(44), std::string("Outcome: ") + c.outcome);
+        EXPECT_EQ(lines.back().substr(44), std::string("Exit code: ") + c.exitCode);
         EXPECT_EQ(Containing(lines, "Outcome:").size(), 1u);
     }
 }

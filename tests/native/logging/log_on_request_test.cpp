@@ -163,8 +163,7 @@ TEST(LogOnRequest, TheMixerReplacementLogsOnlyForTheVariable)
     EXPECT_EQ(Containing(lines, "Path:          mixer replacement after the restart").size(), 1u);
     EXPECT_EQ(Containing(lines, "Windows:       not asked in this run").size(), 1u);
     ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.back().find("Outcome: Mixer replaced; the mixer was started."),
-              std::string::npos);
+    EXPECT_EQ(Containing(lines, "Outcome: Mixer replaced; the mixer was started.").size(), 1u);
 }
 
 // Without the variable, the run after the restart has no log from its start:

@@ -62,6 +62,12 @@ void WebSetupWithoutDriver(SetupMachine& machine)
     machine.InstallOption("WebSetup", 1);
 }
 
+void SilentXpRun(SetupMachine& machine)
+{
+    driver_media::AddDriverPackage(machine, "D:\\WinXP\\drv\\", "xp");
+    machine.devices.AddDevice("PCI\\VEN_7E2D&DEV_0111\\3&61AAA01", {kHardwareId});
+}
+
 std::vector<Scenario> All()
 {
     return {
@@ -71,6 +77,7 @@ std::vector<Scenario> All()
         {"mixer replacement", MixerReplacementRun, "-ReplaceMixer", false},
         {"package", PackageRun, "/AP", true},
         {"WebSetup=1 without the driver", WebSetupWithoutDriver, "", true},
+        {"silent XP run", SilentXpRun, "/S", true},
     };
 }
 

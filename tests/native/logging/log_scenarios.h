@@ -30,6 +30,8 @@ void MixerReplacementRun(SetupMachine& machine);
 void PackageRun(SetupMachine& machine);
 // WebSetup=1 without InstallWDMDriver: nothing is installed.
 void WebSetupWithoutDriver(SetupMachine& machine);
+// Windows XP with the sound device and the XP driver package, for "/S".
+void SilentXpRun(SetupMachine& machine);
 
 struct Scenario {
     const char* name;

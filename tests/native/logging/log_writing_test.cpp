@@ -142,7 +142,7 @@ TEST(LogWriting, ALineBreakInAValueKeepsEachCallOnOneLine)
     log.WindowsVersion(platform::VersionInfo{2, 5, 1, 2600});
     log.Call(0, "RegQueryValueExA(\"Notes\") = \"third\nfourth\r\"");
     log.Call(2, "DeleteFileA(\"C:\\Notes.txt\") = FALSE");
-    log.Finish();
+    log.Finish(0);
 
     Lines calls;
     for (const std::string& line : Containing(host.FileLines(), "Notes"))
@@ -165,18 +165,20 @@ TEST(LogWriting, ARunWritesAtMostOneMegabyteAndSaysWhereItWasCut)
     constexpr int kCalls = 8000;  // about 2 MB of lines
     for (int i = 0; i < kCalls; ++i)
         log.Call(i % 2 ? 2 : 0, "DeleteFileA(\"%s\") = %s", path.c_str(), i % 2 ? "FALSE" : "TRUE");
-    log.Finish();
+    log.Finish(0);
 
     EXPECT_LE(host.file.size(), logging::kRunLimit);
     EXPECT_GE(host.file.size(), logging::kRunLimit - 16 * 1024);
     const Lines lines = host.FileLines();
     // A blank line, the top's 8, the lookup of the variable, the calls, the
-    // line saying the rest was cut and the outcome.
-    ASSERT_GE(lines.size(), 12u);
-    const std::size_t callLines = lines.size() - 12;
-    EXPECT_EQ(lines[lines.size() - 2].substr(44),
+    // line saying the rest was cut, the outcome and the exit code.
+    ASSERT_GE(lines.size(), 13u);
+    const std::size_t callLines = lines.size() - 13;
+    EXPECT_EQ(lines[lines.size() - 3].substr(44),
               "(the rest of this run is left out: a run writes at most 1 MB)");
-    EXPECT_EQ(lines.back().substr(44), "Outcome: Nothing installed.");
+    EXPECT_EQ(lines[lines.size() - 2].substr(44), "Outcome: Nothing installed.");
+    EXPECT_EQ(lines.back().substr(44),
+              "Exit code: 0 (only \"/S\" tells its result in the exit code)");
     EXPECT_EQ(CountOf(lines, "left out"), 1u);
     EXPECT_EQ(CountOf(lines, ": The text."), callLines / 2) << "every second call failed";
     // One write a line, the top's and the waiting lines' two; nothing after

@@ -34,9 +34,9 @@ DriverInstaller DriverInstallRecorder::Installer()
         if (during)
             during(request);
         // The caller shows the restart prompt next; the user says "No".
-        if (outcome == DriverInstallOutcome::RestartPromptDue)
+        if (result.outcome != DriverInstallOutcome::NothingStaged)
             driver_media::AnswerRestartPrompt(m_machine, false);
-        return outcome;
+        return result;
     };
 }
 

@@ -16,7 +16,7 @@ InstallerRun RunInApplication(sim::SimMachine& machine, const std::function<void
 // Takes the driver installation's place: keeps every request, notes the call
 // in the machine's record as "RunDriverInstallation <variant>", runs `during`
 // inside the call, where a test looks at what the user sees while the
-// installation would run, and ends as `outcome` says. When the restart prompt
+// installation would run, and ends as `result` says. When the restart prompt
 // is due, the user answers it with "No".
 class DriverInstallRecorder {
 public:
@@ -26,7 +26,7 @@ public:
 
     std::vector<DriverInstallRequest> requests;
     std::function<void(const DriverInstallRequest&)> during;
-    DriverInstallOutcome outcome = DriverInstallOutcome::RestartPromptDue;
+    DriverInstallResult result{DriverInstallOutcome::RestartNeeded, 5000};
 
 private:
     sim::SimMachine& m_machine;

@@ -13,8 +13,9 @@ struct InstallerRun {
 };
 
 // Runs the program's start and returns how it ended. A start that returns
-// must return 0; a test that gets anything else fails.
-InstallerRun RunToItsEnd(const std::function<int()>& start);
+// must return 0, unless it was a "/S" run (`silent`), whose exit code tells
+// its result; a test that gets anything else fails.
+InstallerRun RunToItsEnd(const std::function<int()>& start, bool silent = false);
 
 // How the program starts the application object on a platform: the
 // framework's AfxWinMain, or the start behind the log on request.
@@ -22,7 +23,7 @@ using ProgramStart = std::function<int(CWinApp&, platform::Platform&, char* comm
 
 // Constructs the application object and runs it with this command line (the
 // text after the program name). The program name itself is the machine's
-// processes.programName.
+// processes.programName. Only a "/S" run may end with a code other than 0.
 InstallerRun RunInstaller(sim::SimMachine& machine, const std::string& commandLine,
                           const ProgramStart& start = AfxWinMain);
 
