@@ -36,3 +36,10 @@ cmake --build "$top/build/native" -j "$jobs"
 
 cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release -DSETUP_TOOL_ONLY=ON >/dev/null
 cmake --build "$top/build/release" --target w2kmedia -j "$jobs"
+
+# What a media's W2KSetup.exe is compared with (README: "Rebuilding the
+# product").
+product=$top/build/win32/W2KSetup.exe
+echo "build/win32/W2KSetup.exe: $(stat -c %s "$product") bytes," \
+     "SHA-256 $(sha256sum "$product" | cut -d' ' -f1)," \
+     "PE timestamp $(cat "$top/build/win32/W2KSetup.source_date_epoch")"

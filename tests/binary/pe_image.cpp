@@ -249,6 +249,7 @@ std::optional<PeImage> ReadPeImage(const std::vector<std::uint8_t>& bytes, std::
     PeImage image;
     std::size_t fileHeader = peHeader + 4;
     image.machine = reader.Read16(fileHeader);
+    image.timeDateStamp = reader.Read32(fileHeader + 4);
     std::uint16_t sectionCount = reader.Read16(fileHeader + 2);
     std::uint16_t optionalHeaderSize = reader.Read16(fileHeader + 16);
     std::size_t optional = fileHeader + 20;

@@ -42,6 +42,7 @@ constexpr std::uint32_t kResourceGroupIcon = 14;  // RT_GROUP_ICON
 
 struct PeImage {
     std::uint16_t machine = 0;
+    std::uint32_t timeDateStamp = 0;  // seconds since 1970, as the linker wrote it
     std::uint16_t optionalHeaderMagic = 0;
     std::uint16_t subsystem = 0;
     std::uint16_t majorSubsystemVersion = 0;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "test_support.h"
 
@@ -33,6 +36,37 @@ bool Imports(const pe::PeImage& image, const std::string& dll, const std::string
     return false;
 }
 
+// The time the build gives the PE header: SOURCE_DATE_EPOCH, else the tree's
+// last commit, else 0 (cmake/source_date_epoch.sh).
+std::uint32_t TreeTime()
+{
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (epoch && *epoch)
+        return static_cast<std::uint32_t>(std::stoul(epoch));
+    if (!std::filesystem::exists(std::string(SOURCE_TREE) + "/.git"))
+        return 0;
+    std::string command = "git -C '" + std::string(SOURCE_TREE) + "' log -1 --format=%ct";
+    FILE* git = popen(command.c_str(), "r");
+    unsigned long seconds = 0;
+    bool read = git && std::fscanf(git, "%lu", &seconds) == 1;
+    if (git)
+        pclose(git);
+    EXPECT_TRUE(read) << command;
+    return static_cast<std::uint32_t>(seconds);
+}
+
+// `text` in the bytes, as 8-bit or as UTF-16LE text.
+bool Holds(const std::vector<std::uint8_t>& bytes, const std::string& text)
+{
+    std::vector<std::uint8_t> wide;
+    for (char c : text) {
+        wide.push_back(static_cast<std::uint8_t>(c));
+        wide.push_back(0);
+    }
+    return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end() ||
+           std::search(bytes.begin(), bytes.end(), wide.begin(), wide.end()) != bytes.end();
+}
+
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string text;
@@ -59,6 +93,20 @@ TEST(W2KSetupBinary, FitsInNinetySixKilobytes)
     std::size_t size = ProductBytes().size();
     ASSERT_GT(size, 0u) << W2KSETUP_EXE << " was not read";
     EXPECT_LE(size, kSizeLimit) << W2KSETUP_EXE << " has grown past its size limit";
+}
+
+// Whoever puts the file on a media rebuilds it from the tag and compares its
+// SHA-256, so the bytes may depend on the tree only: not on the time of the
+// build nor on its folder.
+TEST(W2KSetupBinary, CarriesTheTreesTimeAndNoBuildFolder)
+{
+    std::vector<std::uint8_t> bytes = ProductBytes();
+    pe::PeImage image = ReadProduct();
+    EXPECT_EQ(image.timeDateStamp, TreeTime())
+        << W2KSETUP_EXE << " was not linked at the tree's time: built before the last commit, "
+        << "or with another SOURCE_DATE_EPOCH?";
+    for (const std::string& folder : {std::string(SOURCE_TREE), std::string(WIN32_BUILD_DIR)})
+        EXPECT_FALSE(Holds(bytes, folder + "/")) << W2KSETUP_EXE << " names " << folder;
 }
 
 TEST(W2KSetupBinary, LoadsOnWindows95AndNt4)
