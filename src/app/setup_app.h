@@ -6,8 +6,8 @@
 #include "app/setup_options.h"
 #include "common/os_class.h"
 #include "driver/driver_installation.h"
-#include "platform/framework/dialog.h"
-#include "platform/framework/winapp.h"
+#include "framework/dialog.h"
+#include "framework/winapp.h"
 
 class CSetupApp : public CWinApp {
 public:

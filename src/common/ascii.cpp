@@ -8,3 +8,11 @@ bool SameTextIgnoringCase(const char* text, const char* other)
     }
     return *text == *other;
 }
+
+std::string AsciiUpper(const std::string& text)
+{
+    std::string upper = text;
+    for (char& c : upper)
+        c = AsciiUpper(c);
+    return upper;
+}

@@ -1,7 +1,7 @@
 // The about box that the main options dialog opens from its system menu.
 #pragma once
 
-#include "platform/framework/dialog.h"
+#include "framework/dialog.h"
 
 class CAboutDlg : public CDialog {
 public:

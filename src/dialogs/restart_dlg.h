@@ -2,7 +2,7 @@
 // "Yes" (preselected) and OK ask Windows to reboot.
 #pragma once
 
-#include "platform/framework/dialog.h"
+#include "framework/dialog.h"
 
 class CRestartDlg : public CDialog {
 public:

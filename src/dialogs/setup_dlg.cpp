@@ -7,7 +7,7 @@
 #include "package/audio_applications.h"
 #include "package/package_setup.h"
 #include "package/previous_package.h"
-#include "platform/framework/paint_dc.h"
+#include "framework/paint_dc.h"
 #include "resources/resource.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "common/os_class.h"
 #include "dialogs/driver_installer.h"
-#include "platform/framework/dialog.h"
-#include "platform/framework/winapp.h"
+#include "framework/dialog.h"
+#include "framework/winapp.h"
 
 class CSetupDlg : public CDialog {
 public:

@@ -8,7 +8,7 @@
 
 #include "dialogs/driver_installer.h"
 #include "driver/inf_option_states.h"
-#include "platform/framework/dialog.h"
+#include "framework/dialog.h"
 
 class CWin2000SetupDlg : public CDialog, public InfOptionStates {
 public:

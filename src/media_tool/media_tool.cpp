@@ -1,11 +1,11 @@
 #include "media_tool/media_tool.h"
 
-#include "media_tool/check.h"
-#include "media_tool/check_report.h"
-#include "media_tool/image_extract.h"
-#include "media_tool/image_scan.h"
-#include "media_tool/image_writer.h"
-#include "media_tool/plan_report.h"
+#include "media_tool/check/check.h"
+#include "media_tool/reports/check_report.h"
+#include "media_tool/images/image_extract.h"
+#include "media_tool/reading/image_scan.h"
+#include "media_tool/images/image_writer.h"
+#include "media_tool/reports/plan_report.h"
 #include "media_tool/tool_options.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "media_tool/media_scan.h"
+#include "media_tool/reading/media_scan.h"
 
 constexpr int kAllWell = 0;
 constexpr int kErrorFound = 1;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media_tool/plan_setup.h"
+#include "media_tool/plan/plan_setup.h"
 
 enum class ToolCommand { Check, Plan, Image, Extract, Help };
 

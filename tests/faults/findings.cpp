@@ -3,6 +3,8 @@
 #include <functional>
 #include <map>
 
+#include "common/ascii.h"
+
 namespace fault_ring {
 
 namespace {
@@ -20,7 +22,7 @@ bool DeletedByDesign(const std::string& upperPath)
 {
     for (const char* path : {"C:\\WINDOWS\\INF\\Drvdata.bin", "C:\\WINDOWS\\INF\\Drvidx.bin",
                              kEarlierDriverInf, kEarlierDriverPnf}) {
-        if (upperPath == sim::Upper(path))
+        if (upperPath == AsciiUpper(path))
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 // finding and what does not.
 #include <gtest/gtest.h>
 
+#include "common/ascii.h"
 #include "findings.h"
 
 namespace {
@@ -15,11 +16,11 @@ Holdings Holding(std::vector<std::string> files, std::vector<std::string> values
 {
     Holdings holdings;
     for (const std::string& file : files)
-        holdings.files[sim::Upper(file)] = file;
+        holdings.files[AsciiUpper(file)] = file;
     for (const std::string& value : values)
-        holdings.values[sim::Upper(value)] = value;
+        holdings.values[AsciiUpper(value)] = value;
     for (const std::string& device : devices)
-        holdings.devices[sim::Upper(device)] = device;
+        holdings.devices[AsciiUpper(device)] = device;
     return holdings;
 }
 

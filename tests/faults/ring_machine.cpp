@@ -2,7 +2,7 @@
 
 #include "resources/resource.h"
 #include "support/driver_media.h"
-#include "platform/sim/program_templates.h"
+#include "sim/program_templates.h"
 
 namespace fault_ring {
 

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/setup_app.h"
+#include "common/ascii.h"
 
 namespace fault_ring {
 
@@ -11,12 +12,12 @@ namespace {
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 {
-    return sim::Upper(text).compare(0, prefix.size(), sim::Upper(prefix)) == 0;
+    return AsciiUpper(text).compare(0, prefix.size(), AsciiUpper(prefix)) == 0;
 }
 
 bool IsInfOrPnf(const std::string& path)
 {
-    std::string upper = sim::Upper(path);
+    std::string upper = AsciiUpper(path);
     return upper.size() > 4 && (upper.compare(upper.size() - 4, 4, ".INF") == 0 ||
                                 upper.compare(upper.size() - 4, 4, ".PNF") == 0);
 }
@@ -26,17 +27,17 @@ Holdings HoldingsOf(const RingMachine& machine)
     Holdings holdings;
     for (const sim::SimFileSystem::Node& node : machine.files.Listing()) {
         if (!node.folder)
-            holdings.files[sim::Upper(node.path)] = node.path;
+            holdings.files[AsciiUpper(node.path)] = node.path;
     }
     for (const sim::SimRegKeyListing& key : machine.registry.Listing()) {
         for (const auto& [name, value] : key.values) {
             const std::string shown = key.path + " \"" + name + "\"";
-            holdings.values[sim::Upper(shown)] = shown;
+            holdings.values[AsciiUpper(shown)] = shown;
         }
     }
     for (const sim::SimDevice& device : machine.devices.devices) {
         if (device.present)
-            holdings.devices[sim::Upper(device.instanceId)] = device.instanceId;
+            holdings.devices[AsciiUpper(device.instanceId)] = device.instanceId;
     }
     return holdings;
 }
@@ -56,7 +57,7 @@ void WatchForUnstagedChanges(RingMachine& machine, RunRecord& record)
     const std::string infFolder = machine.files.windowsDirectory + "\\INF\\";
     machine.devices.onRemove = [&machine, &record](const sim::SimDevice& device) {
         if (machine.files.Exists(kStagedInf)) {
-            record.removedWithStagedInf.insert(sim::Upper(device.instanceId));
+            record.removedWithStagedInf.insert(AsciiUpper(device.instanceId));
             return;
         }
         record.unstagedChanges.push_back("removed the device " + device.instanceId +

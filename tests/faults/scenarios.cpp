@@ -1,7 +1,7 @@
 #include "scenarios.h"
 
 #include "resources/resource.h"
-#include "platform/sim/windows_versions.h"
+#include "sim/windows_versions.h"
 
 namespace fault_ring {
 

@@ -7,7 +7,7 @@
 
 #include "media_folder.h"
 #include "driver/inf_option_patch.h"
-#include "media_tool/inf_option_lines.h"
+#include "media_tool/check/inf_option_lines.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <sstream>
 
 #include "media_folder.h"
-#include "media_tool/check.h"
-#include "media_tool/image_scan.h"
+#include "media_tool/check/check.h"
+#include "media_tool/reading/image_scan.h"
 #include "media_tool/media_tool.h"
-#include "media_tool/plan_report.h"
+#include "media_tool/reports/plan_report.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "media_tool/check.h"
+#include "media_tool/check/check.h"
 #include "driver/inf_option_patch.h"
-#include "media_tool/inf_option_lines.h"
-#include "media_tool/plan_report.h"
-#include "media_tool/run_program.h"
+#include "media_tool/check/inf_option_lines.h"
+#include "media_tool/reports/plan_report.h"
+#include "media_tool/images/run_program.h"
 
 const std::string MediaFolder::kInstaller = "MZ the installer";
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "media_tool/findings.h"
-#include "media_tool/plan.h"
+#include "media_tool/check/findings.h"
+#include "media_tool/plan/plan.h"
 
 class MediaFolder {
 public:

@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "media_folder.h"
-#include "media_tool/change_report.h"
-#include "media_tool/plan_report.h"
-#include "media_tool/sha256.h"
+#include "media_tool/reports/change_report.h"
+#include "media_tool/reports/plan_report.h"
+#include "media_tool/reports/sha256.h"
 
 namespace {
 

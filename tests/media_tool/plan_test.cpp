@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "media_folder.h"
-#include "media_tool/plan_report.h"
+#include "media_tool/reports/plan_report.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "media_folder.h"
-#include "media_tool/json_text.h"
+#include "media_tool/reports/json_text.h"
 #include "media_tool/media_tool.h"
 #include "media_tool/tool_options.h"
 
@@ -119,6 +119,7 @@ TEST(MediaScan, NamesWindowsCannotHoldAreReportedAndLeftOut)
     media.Write("Read Me \xC3\xBC.txt", "text");
     media.Write("a:b.txt", "colon");
     media.Write("CON.txt", "device name");
+    media.Write("conin$.log", "the console's name");
     media.Write("trailing.", "dot");
     media.Write("WinXP\\drv\\QNAUDIO.inf", "second spelling");
 
@@ -130,10 +131,13 @@ TEST(MediaScan, NamesWindowsCannotHoldAreReportedAndLeftOut)
         problems.push_back(problem.path + " | " + problem.detail);
     EXPECT_EQ(problems, (Texts{"CON.txt | Windows keeps the name CON for a device",
                                "WinXP\\drv\\QNAUDIO.inf | WinXP\\drv\\QNAUDIO.INF",
-                               "a:b.txt | it holds ':'", "trailing. | it ends in a dot or a blank"}));
+                               "a:b.txt | it holds ':'",
+                               "conin$.log | Windows keeps the name CONIN$ for a device",
+                               "trailing. | it ends in a dot or a blank"}));
     const std::vector<Finding> findings = CheckFolder(media);
     EXPECT_EQ(Codes(findings),
-              (Texts{"name-not-valid", "name-clash", "name-not-valid", "name-not-valid"}));
+              (Texts{"name-not-valid", "name-clash", "name-not-valid", "name-not-valid",
+                     "name-not-valid"}));
 }
 
 // Files without read permission are program_test.py's: it runs the program

@@ -11,7 +11,7 @@
 // removes the key afterwards. For comparison it also times the loop without
 // the wait on the process (WaitForInputIdle and GetExitCodeProcess only).
 #include "package/previous_package.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/win32_platform.h"
 
 #include <windows.h>
 

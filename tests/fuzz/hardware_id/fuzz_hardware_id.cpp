@@ -17,7 +17,7 @@
 #include "driver/driver_paths.h"
 #include "driver/present_device.h"
 #include "fuzz_check.h"
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 

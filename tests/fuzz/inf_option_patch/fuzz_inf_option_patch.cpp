@@ -15,7 +15,7 @@
 
 #include "driver/inf_option_patch.h"
 #include "fuzz_check.h"
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 

@@ -13,9 +13,10 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "media_tool/image_scan.h"
-#include "media_tool/windows_names.h"
-#include "platform/sim/sim_context.h"
+#include "common/ascii.h"
+#include "media_tool/reading/image_scan.h"
+#include "media_tool/reading/windows_names.h"
+#include "sim/sim_context.h"
 
 namespace {
 
@@ -30,12 +31,12 @@ void CheckTree(const MediaTree& media)
         const std::string name = slash == std::string::npos ? entry.path : entry.path.substr(slash + 1);
         FUZZ_CHECK(WhyNotAWindowsName(name).empty());
         if (slash != std::string::npos)
-            FUZZ_CHECK(folders.count(sim::Upper(entry.path.substr(0, slash))) == 1);
-        FUZZ_CHECK(paths.insert(sim::Upper(entry.path)).second);
+            FUZZ_CHECK(folders.count(AsciiUpper(entry.path.substr(0, slash))) == 1);
+        FUZZ_CHECK(paths.insert(AsciiUpper(entry.path)).second);
         FUZZ_CHECK(media.Find(entry.path) == &entry);
         FUZZ_CHECK(entry.readOnly || entry.folder);
         if (entry.folder)
-            folders.insert(sim::Upper(entry.path));
+            folders.insert(AsciiUpper(entry.path));
         else
             FUZZ_CHECK(ReadEntry(entry).value_or("").size() == entry.size);
     }

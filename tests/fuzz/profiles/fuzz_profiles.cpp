@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "fuzz_check.h"
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 

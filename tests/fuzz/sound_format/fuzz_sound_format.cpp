@@ -11,7 +11,7 @@
 
 #include "app/preferences.h"
 #include "fuzz_check.h"
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 

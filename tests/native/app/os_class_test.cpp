@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/os_class.h"
-#include "platform/sim/windows_versions.h"
+#include "sim/windows_versions.h"
 
 namespace {
 

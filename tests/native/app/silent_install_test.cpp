@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/exit_codes.h"
-#include "platform/sim/windows_versions.h"
+#include "sim/windows_versions.h"
 #include "support/driver_media.h"
 #include "support/expected_texts.h"
 #include "support/setup_machine.h"

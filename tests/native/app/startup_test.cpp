@@ -7,7 +7,7 @@
 #include "support/expected_texts.h"
 #include "resources/resource.h"
 #include "support/driver_media.h"
-#include "platform/sim/windows_versions.h"
+#include "sim/windows_versions.h"
 #include "support/setup_machine.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/driver_setup.h"
-#include "platform/framework/dialog.h"
+#include "framework/dialog.h"
 #include "resources/resource.h"
 #include "support/dialog_run.h"
 #include "support/setup_machine.h"

@@ -5,7 +5,7 @@
 #include "dialogs/setup_dlg.h"
 #include "resources/resource.h"
 #include "support/dialog_run.h"
-#include "platform/sim/windows_versions.h"
+#include "sim/windows_versions.h"
 #include "support/setup_machine.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "logging/log_scenarios.h"
-#include "platform/logging/run_log.h"
+#include "logging/run_log.h"
 
 namespace {
 

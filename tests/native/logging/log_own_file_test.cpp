@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "logging/log_scenarios.h"
-#include "platform/logging/own_log_file.h"
-#include "platform/logging/run_header.h"
+#include "logging/own_log_file.h"
+#include "logging/run_header.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // versions, which file is setup.ini, and how an outcome is put in words.
 #include <gtest/gtest.h>
 
-#include "platform/logging/log_format.h"
-#include "platform/logging/logged_profiles.h"
-#include "platform/logging/run_header.h"
-#include "platform/logging/run_log.h"
-#include "platform/logging/run_outcome.h"
-#include "platform/sim/windows_versions.h"
+#include "logging/log_format.h"
+#include "logging/logged_profiles.h"
+#include "logging/run_header.h"
+#include "logging/run_log.h"
+#include "logging/run_outcome.h"
+#include "sim/windows_versions.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "resources/resource.h"
 #include "support/driver_media.h"
-#include "platform/sim/windows_versions.h"
+#include "sim/windows_versions.h"
 
 namespace log_scenarios {
 

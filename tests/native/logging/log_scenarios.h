@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/sim_log_host.h"
+#include "sim/sim_log_host.h"
 #include "support/logged_run.h"
 #include "support/setup_machine.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "logging/log_scenarios.h"
-#include "platform/logging/run_log.h"
+#include "logging/run_log.h"
 
 namespace {
 

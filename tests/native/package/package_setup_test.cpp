@@ -4,7 +4,7 @@
 
 #include "support/expected_texts.h"
 #include "package/package_setup.h"
-#include "platform/sim/windows_versions.h"
+#include "sim/windows_versions.h"
 #include "support/setup_machine.h"
 
 namespace {

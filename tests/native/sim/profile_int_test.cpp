@@ -3,7 +3,7 @@
 // setup.ini with "WebSetup=4294967297" therefore means WebSetup 1.
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // and the length limit of ANSI paths.
 #include <gtest/gtest.h>
 
-#include "platform/sim/program_templates.h"
-#include "platform/sim/sim_machine.h"
+#include "sim/program_templates.h"
+#include "sim/sim_machine.h"
 #include "resources/resource.h"
 
 namespace {

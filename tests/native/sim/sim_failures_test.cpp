@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // end, what it never used, and listings of its registry and files.
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dialogs/driver_installer.h"
-#include "platform/framework/winapp.h"
+#include "framework/winapp.h"
 #include "support/installer_run.h"
 
 // Runs `body` as an application's InitInstance, started by the framework on

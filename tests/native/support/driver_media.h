@@ -6,7 +6,7 @@
 #include <string>
 
 #include "driver/inf_option_states.h"
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace driver_media {
 

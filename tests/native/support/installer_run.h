@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/framework/winapp.h"
-#include "platform/sim/sim_machine.h"
+#include "framework/winapp.h"
+#include "sim/sim_machine.h"
 
 struct InstallerRun {
     bool exited = false;  // ended through the C runtime's exit

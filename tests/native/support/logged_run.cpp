@@ -1,6 +1,6 @@
 #include "support/logged_run.h"
 
-#include "platform/logging/log_on_request.h"
+#include "logging/log_on_request.h"
 
 InstallerRun RunWithLogOnRequest(sim::SimMachine& machine, sim::SimLogHost& host,
                                  const std::string& commandLine)

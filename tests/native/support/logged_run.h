@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/sim/sim_log_host.h"
+#include "sim/sim_log_host.h"
 #include "support/installer_run.h"
 
 // As winmain.cpp does: one lookup of W2KSETUP_LOG, the logging layer in

@@ -1,6 +1,6 @@
 #include "support/setup_machine.h"
 
-#include "platform/sim/program_templates.h"
+#include "sim/program_templates.h"
 
 SetupMachine::SetupMachine()
 {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 #include "support/installer_run.h"
 
 class SetupMachine : public sim::SimMachine {

@@ -4,7 +4,7 @@
 // claims, so the report fails it.
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_machine.h"
+#include "sim/sim_machine.h"
 
 namespace {
 
