@@ -26,7 +26,7 @@ bool IsDeviceName(const std::string& name)
     }
     for (const char* prefix : kNumberedDevices) {
         if (base.size() == 4 && SameTextIgnoringCase(base.substr(0, 3).c_str(), prefix) &&
-            base[3] != '\0' && std::strchr(kDeviceDigits, base[3]) != nullptr)
+            std::memchr(kDeviceDigits, base[3], std::strlen(kDeviceDigits)) != nullptr)
             return true;
     }
     return false;
