@@ -99,6 +99,8 @@ def run_case(function, windows, name=None, argv=None):
               % (status, name, windows, options.way.name, seconds)]
     report += ["  - " + p.replace("\n", "\n    ") for p in problems]
     if case is not None:
+        if problems:
+            report += _last_lines(os.path.join(case.artifacts, "wine.log"))
         report.append("  artifacts: %s" % case.artifacts)
         with open(os.path.join(case.artifacts, "result.txt"), "w") as f:
             f.write("\n".join(report) + "\n")
@@ -106,6 +108,17 @@ def run_case(function, windows, name=None, argv=None):
             shutil.rmtree(os.path.join(case.work, "prefix"), ignore_errors=True)
     print("\n".join(report))
     sys.exit(1 if problems else 0)
+
+
+def _last_lines(path, count=30):
+    """The end of a failed case's wine.log, for a run whose artifacts are
+    gone afterwards (a CI machine keeps only what the test printed)."""
+    try:
+        with open(path, errors="replace") as f:
+            lines = f.read().splitlines()[-count:]
+    except OSError:
+        return []
+    return ["  the last lines of wine.log:"] + ["    | " + line for line in lines]
 
 
 def prepare(argv=None):
