@@ -42,6 +42,9 @@ command -v import >/dev/null || need+=(imagemagick)
 # The media tool reads disc images with libarchive and writes them with xorriso.
 [ -f /usr/include/archive.h ] || need+=(libarchive-dev)
 command -v xorriso >/dev/null || need+=(xorriso)
+# Its reports take SHA-256 and hex from nettle, found through pkg-config.
+[ -f /usr/include/nettle/sha2.h ] || need+=(nettle-dev)
+command -v pkg-config >/dev/null || need+=(pkg-config)
 # The sandbox that every Wine program of the rings and of `w2kmedia try` runs
 # in, and the system's Python that runs its agent inside.
 command -v bwrap >/dev/null || need+=(bubblewrap)

@@ -26,7 +26,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// `arguments` without the program name.
+// `arguments` without the program name. Read here, not with CLI11: the
+// messages name the first wrong argument, in the words of its command, and
+// an argument with one dash is a path; CLI11 words its own errors, checks
+// values after the whole line, and takes "-x", "--x=y" and "--" as options.
 ToolOptions ParseToolOptions(const std::vector<std::string>& arguments);
 
 // The usage text printed for --help and after a usage error.

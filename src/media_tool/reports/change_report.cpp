@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "media_tool/reports/hex_text.h"
 #include "media_tool/reports/json_text.h"
 #include "media_tool/reports/sha256.h"
 #include "sim/sim_registry.h"
@@ -32,24 +33,13 @@ std::uint32_t Dword(const std::string& bytes)
     return number;
 }
 
-std::string Hex(const std::string& bytes)
-{
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char byte : bytes) {
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 0xf];
-    }
-    return hex;
-}
-
 std::string ValueDataJson(const MachineChange::State& value)
 {
     if (IsText(value.type))
         return JsonString(TextUpToZero(value.bytes));
     if (value.type == kRegDword && value.bytes.size() == 4)
         return std::to_string(Dword(value.bytes));
-    return JsonString(Hex(value.bytes));
+    return JsonString(HexText(value.bytes));
 }
 
 std::string StateJson(MachineChange::Kind kind, const State& state)
@@ -69,7 +59,7 @@ std::string ValueText(const MachineChange::State& value)
         return RegistryTypeName(value.type) + " \"" + TextUpToZero(value.bytes) + "\"";
     if (value.type == kRegDword && value.bytes.size() == 4)
         return RegistryTypeName(value.type) + " " + std::to_string(Dword(value.bytes));
-    return RegistryTypeName(value.type) + " " + Hex(value.bytes);
+    return RegistryTypeName(value.type) + " " + HexText(value.bytes);
 }
 
 }  // namespace
