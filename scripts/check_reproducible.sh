@@ -28,7 +28,9 @@ second=$work/second-clone/of/the/setup-program
 build() {
     local tree=$1 mask=$2 jobs=$3
     shift 3
-    git clone -q --no-hardlinks "$top" "$tree"
+    # The second clone is made from the first, so that both hold the same
+    # commit even when the repository moves on meanwhile.
+    git clone -q --no-hardlinks "$source" "$tree"
     (
         umask "$mask"
         for config in "${configs[@]}"; do
@@ -40,10 +42,12 @@ build() {
     )
     echo "$(date -u '+%H:%M:%S') built $tree"
 }
+source=$top
 build "$first" 022 2 TZ=UTC LC_ALL=C
+source=$first
 build "$second" 077 1 TZ=Pacific/Kiritimati LC_ALL=C.UTF-8
 
-commit_time=$(git -C "$top" log -1 --format=%ct)
+commit_time=$(git -C "$first" log -1 --format=%ct)
 failed=
 for config in "${configs[@]}"; do
     name=build/${config%%:*}/W2KSetup.exe
