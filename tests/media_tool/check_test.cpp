@@ -165,6 +165,27 @@ TEST_F(Check, OptionLinesTheWindows2000DialogCannotFindNameTheirNearestLine)
     inf.replace(inf.find(kEnableLegacyLine), 0, " ");
     web.Write("QNAUDIO.INF", inf);
     EXPECT_EQ(Codes(CheckFolder(web)), Codes_{"inf-option-lines"});
+
+    // The nearest line is the one fewest characters away, the first of equals.
+    const std::string legacy = kEnableLegacyLine;
+    const std::string lines[] = {
+        std::string(legacy).replace(legacy.find("    "), 0, "  "),      // 11: 2 blanks more
+        std::string(legacy).replace(legacy.size() - 5, 5, "1,1,1"),    // 12: 3 changed
+        std::string(jack).replace(jack.find("0x05"), 4, "0x04"),       // 13: 1 changed
+        std::string(jack).erase(jack.find(" "), 1),                    // 14: 1 blank less
+        "; " + jack,                                                   // 15: 2 more
+    };
+    inf = MediaFolder::DriverInf();
+    inf.erase(inf.find(legacy));
+    for (const std::string& line : lines)
+        inf += line + "\r\n";
+    web.Write("QNAUDIO.INF", inf);
+    const std::vector<Finding> nearest = CheckFolder(web);
+    ASSERT_EQ(Codes(nearest), (Codes_{"inf-option-lines", "inf-option-lines"}));
+    EXPECT_NE(nearest[0].Sentence().find("the nearest is line 11,"), std::string::npos)
+        << nearest[0].Sentence();
+    EXPECT_NE(nearest[1].Sentence().find("the nearest is line 13,"), std::string::npos)
+        << nearest[1].Sentence();
 }
 
 TEST_F(Check, AnInfTheDialogNeverPatchesForTheCaseOfItsName)
@@ -173,9 +194,11 @@ TEST_F(Check, AnInfTheDialogNeverPatchesForTheCaseOfItsName)
     web.WriteWebSetup("WebSetup=1\r\nInstallWDMDriver=1\r\n");
     web.Remove("QNAUDIO.INF");
     web.Write("QNAUDIO.Inf", MediaFolder::DriverInf());
+    // A copy that fails is no file the dialog could patch.
+    web.Write(std::string(225, 'n') + ".Inf", "too long a name to be staged");
     const std::vector<Finding> findings = CheckFolder(web);
-    ASSERT_EQ(Codes(findings), Codes_{"inf-name-case"});
-    EXPECT_EQ(findings[0].path, "D:\\QNAUDIO.Inf");
+    ASSERT_EQ(Codes(findings), (Codes_{"path-too-long", "inf-name-case"}));
+    EXPECT_EQ(findings[1].path, "D:\\QNAUDIO.Inf");
 
     // The silent web set-up patches nothing, so the name makes no difference.
     MediaFolder silent;

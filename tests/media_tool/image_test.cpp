@@ -51,6 +51,7 @@ protected:
 TEST_F(Image, TheImageOfACleanMediaChecksCleanAndPlansAsItsFolderReadOnly)
 {
     media.Write("WinXP\\drv\\Liesmich \xC3\xBC \xE2\x82\xAC.txt", "names beyond ASCII");
+    media.Write("WinXP\\drv\\" + std::string(60, 'j') + ".txt", "as long as Joliet holds");
     const std::string image = images.Host("sample.iso");
     std::string out;
     EXPECT_EQ(RunTool({"image", media.Root(), image, "--label", "audio_cd"}, out), 0) << out;
@@ -94,6 +95,13 @@ TEST_F(Image, WithoutJolietTheInstallerMissesW2KME)
         << found[0].Sentence();
     EXPECT_NE(std::find(found[0].windows.begin(), found[0].windows.end(), "Windows 2000"),
               found[0].windows.end());
+
+    // A file in the folder's place is missed with Joliet names too; the
+    // package went with the folder.
+    media.Remove("W2K-ME");
+    media.Write("W2K-ME", "a file");
+    EXPECT_EQ(Codes(CheckImage(WriteIsoImage(media, images, "file", false))),
+              (Texts{"package-missing", "package-missing", "name-changed-on-image"}));
 }
 
 // xorriso cuts a Joliet name to 64 characters and leaves a path past 120
@@ -151,8 +159,8 @@ TEST_F(Image, ImageRefusesNamesJolietCannotHold)
         const char* code;
         const char* finding;
     } cases[] = {
-        {"WinXP\\drv\\a name of more than sixty-four characters, which Joliet cuts short.txt",
-         "name-past-joliet", "D:\\WinXP\\drv\\a name of more"},
+        {"WinXP\\drv\\a name of sixty-five characters, one more than Joliet allows!.txt",
+         "name-past-joliet", "is 65 characters long"},
         {"Extras\\semi;colon.txt", "name-past-joliet", "D:\\Extras\\semi;colon.txt"},
         {"Extras\\emoji \xF0\x9F\x8E\xB5.txt", "name-past-joliet", "a character beyond"},
         {"Extras\\long folder name number one\\long folder name number two\\long folder name "

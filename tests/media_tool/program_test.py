@@ -45,11 +45,12 @@ EVENT_FIELDS = {
 NOBODY = 65534
 
 
-def run(arguments, user=None, program=None):
+def run(arguments, user=None, program=None, env=None):
     """Runs w2kmedia, as `user` when given; returns (status, stdout as text,
     stderr as text)."""
     done = subprocess.run([program or W2KMEDIA] + arguments, capture_output=True, timeout=120,
-                          preexec_fn=(lambda: os.setuid(user)) if user is not None else None)
+                          preexec_fn=(lambda: os.setuid(user)) if user is not None else None,
+                          env=env)
     # Output must be valid UTF-8 whatever the media's names hold.
     return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
 
@@ -220,11 +221,14 @@ class Program(unittest.TestCase):
                 os.chmod(os.path.join(folder, name), 0o755)
         os.chmod(os.path.join(self.media, "Dosdrv", "QNSB.COM"), 0)
         os.chmod(os.path.join(self.media, "W2K-ME", "app"), 0)
+        os.mkfifo(os.path.join(self.media, "pipe"))
         status, out, err = run(["check", self.media], user, program)
         self.assertEqual(status, 1, err)  # the package cannot be found
         self.assertIn("unreadable D:\\Dosdrv\\QNSB.COM", out)
-        self.assertIn("unreadable D:\\W2K-ME\\app\\", out)
+        self.assertIn("unreadable D:\\W2K-ME\\app\\\n    w2kmedia cannot read D:\\W2K-ME\\app\\ ("
+                      "Permission denied)", out)
         self.assertIn("package-missing D:\\W2K-ME\\app\\Setup.exe", out)
+        self.assertTrue(out.endswith("\n2 error(s), 2 warning(s), 1 note(s).\n"), out)
         os.chmod(self.media, 0)
         status, _, err = run(["check", self.media], user, program)
         self.assert_clear_message(status, err, 2, "cannot read the media folder")
@@ -261,6 +265,18 @@ class Program(unittest.TestCase):
                 self.assertIn(name, err)
                 self.assertEqual(len(err.splitlines()), 1, err)
 
+    def test_an_xorriso_that_fails_without_saying_why(self):
+        # Its last five lines are all a person gets.
+        fake = os.path.join(self.work, "bin", "xorriso")
+        write(fake, b"#!/bin/sh\nfor n in 1 2 3 4 5 6 7; do echo line $n; done\nexit 5\n")
+        os.chmod(fake, 0o755)
+        image = os.path.join(self.work, "media.iso")
+        env = dict(os.environ, PATH=os.path.dirname(fake) + os.pathsep + os.environ["PATH"])
+        status, _, err = run(["image", self.media, image], env=env)
+        self.assertEqual((status, err), (2, "w2kmedia: xorriso could not write " + image + ":\n"
+                                         + "".join("  xorriso: line %d\n" % n for n in range(3, 8))))
+        self.assertFalse(os.path.exists(image))
+
     def test_an_image_whose_folders_hold_one_another(self):
         # Found by the fuzzer: its ISO 9660 folders hold one another over and
         # over, which libarchive lists without end; Windows reads its Joliet.
@@ -294,7 +310,8 @@ class Program(unittest.TestCase):
         self.assertEqual((status, err), (0, ""))
         extracted = os.path.join(tree, "extras", "Satz \u00fc 07", "file 00007 \u20ac")
         self.assertTrue(os.path.isfile(extracted))
-        self.assertFalse(os.stat(extracted).st_mode & 0o222)
+        for path in (tree, os.path.dirname(extracted), extracted):
+            self.assertFalse(os.stat(path).st_mode & 0o222, path)
 
     def test_the_generated_sample_media_checks_clean(self):
         installer = os.path.join(WIN32_BUILD, "W2KSetup.exe")

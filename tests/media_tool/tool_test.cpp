@@ -44,7 +44,7 @@ TEST(ToolOptions, PlanFlagsAndTheirDefaults)
     ToolOptions all = ParseToolOptions(
         {"plan", "--windows", "98", "--args", "-ReplaceMixer", "--device", "reboot", "--apps",
          "no", "--driver", "yes", "--cancel", "--board", "soundcard", "--jack", "micsub", "--jack",
-         "centre", "--legacy", "--restart", "no", "--json", "/media"});
+         "centre", "--jack", "rear", "--legacy", "--restart", "no", "--json", "/media"});
     EXPECT_EQ(all.media, "/media");
     EXPECT_STREQ(all.plan.windows.name, "98");
     EXPECT_EQ(all.arguments, "-ReplaceMixer");
@@ -52,7 +52,7 @@ TEST(ToolOptions, PlanFlagsAndTheirDefaults)
     EXPECT_FALSE(all.plan.answers.applications);
     EXPECT_TRUE(all.plan.answers.cancel && all.plan.answers.soundCard &&
                 all.plan.answers.disableLegacy && all.json);
-    EXPECT_EQ(all.plan.answers.jacks, (std::vector<Jack>{Jack::MicSub, Jack::Centre}));
+    EXPECT_EQ(all.plan.answers.jacks, (std::vector<Jack>{Jack::MicSub, Jack::Centre, Jack::Rear}));
     EXPECT_FALSE(all.plan.answers.restart);
 }
 
@@ -141,7 +141,8 @@ TEST(MediaScan, NamesWindowsCannotHoldAreReportedAndLeftOut)
 }
 
 // Files without read permission are program_test.py's: it runs the program
-// as another user, since root reads every file.
+// as another user, since root reads every file. Folders nested deeper than
+// 64 are taken for a loop the inode numbers did not show.
 TEST(MediaScan, LinkLoopsAndFilesThatCannotBeReadAreReported)
 {
     MediaFolder media;
@@ -150,16 +151,24 @@ TEST(MediaScan, LinkLoopsAndFilesThatCannotBeReadAreReported)
     ASSERT_EQ(::symlink("self", media.Host("self").c_str()), 0);
     ASSERT_EQ(::symlink("none", media.Host("dangling").c_str()), 0);
     ASSERT_EQ(::mkfifo(media.Host("pipe").c_str(), 0600), 0);
+    std::string deepest = "deep";
+    for (int depth = 2; depth <= 64; ++depth)
+        deepest += "\\deep";
+    media.Write(deepest + "\\kept.txt", "64 folders deep");
+    media.Folder(deepest + "\\deep");
 
     const MediaTree tree = ScanMedia(media.Root());
     std::vector<std::string> problems;
     for (const ScanProblem& problem : tree.problems)
         problems.push_back(problem.path + " | " + problem.detail);
     EXPECT_EQ(problems, (Texts{"WinXP\\back | is a link back to the media root",
-                               "dangling | the link leads nowhere", "pipe | not a file or folder",
+                               "dangling | the link leads nowhere",
+                               deepest + "\\deep | lies more than 64 folders deep",
+                               "pipe | not a file or folder",
                                "self | is a link that never resolves"}));
+    EXPECT_NE(tree.Find(deepest + "\\kept.txt"), nullptr);
     EXPECT_EQ(Codes(CheckFolder(media)),
-              (Texts{"link-loop", "unreadable", "link-loop", "not-a-file"}));
+              (Texts{"link-loop", "unreadable", "link-loop", "link-loop", "not-a-file"}));
 }
 
 TEST(JsonText, EveryByteGivesValidJson)

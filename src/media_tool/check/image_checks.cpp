@@ -53,11 +53,13 @@ void CheckImageRun(const PlanResult& run, const MediaTree& media, std::set<std::
                 found = entry->path + "\\";
                 continue;
             }
+            // A folder where the installer wants a file, or the other way
+            // round, is missed with Joliet names too.
+            const bool folderWanted = i + 1 < names.size() || missed.back() == '\\';
             const MediaEntry* shown = media.Find(found + Iso9660FormOf(names[i]));
-            if (!shown)
+            if (!shown || shown->folder != folderWanted)
                 break;
-            const std::string lookedFor =
-                OnMedia(wanted) + (shown->folder || i + 1 < names.size() ? "\\" : "");
+            const std::string lookedFor = OnMedia(wanted) + (folderWanted ? "\\" : "");
             reported.insert(AsciiUpper(shown->path));
             findings.Add({Severity::Error, "no-joliet-name", AsFolder(*shown),
                           "On {windows} the installer looks for " + lookedFor +

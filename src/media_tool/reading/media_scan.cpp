@@ -122,7 +122,7 @@ private:
                     "is a link back to the folder " + m_folderPaths[folder] + " above it");
             return;
         }
-        if (above.size() >= kDeepestNesting) {
+        if (above.size() > kDeepestNesting) {  // the root and the folders above
             Problem(ScanProblemKind::LinkLoop, path,
                     "lies more than " + std::to_string(kDeepestNesting) + " folders deep");
             return;

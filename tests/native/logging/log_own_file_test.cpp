@@ -94,8 +94,9 @@ TEST(LogOwnFile, DeviceNamesAreKnownInEverySpellingAndOtherNamesAreFiles)
 {
     for (const char* device :
          {"CON", "prn", "Aux", "NUL", "COM1", "com9", "LPT1", "lpt9", "CLOCK$", "COM0", "LPT\xB9",
-          "CONOUT$", "C:\\WINDOWS\\NUL.LOG", "D:\\x\\lpt2.tar.gz", "\\\\server\\share\\Con ",
-          "C:\\Logs\\aux .log.txt", "C:/Logs/AUX", "C:PRN", "\\\\.\\pipe\\w2ksetup"}) {
+          "COM\xB2", "lpt\xB3", "CONOUT$", "conin$", "C:\\WINDOWS\\NUL.LOG", "D:\\x\\lpt2.tar.gz",
+          "\\\\server\\share\\Con ", "C:\\Logs\\aux .log.txt", "C:/Logs/AUX", "C:PRN",
+          "\\\\.\\pipe\\w2ksetup"}) {
         EXPECT_TRUE(logging::NamesNoFileOfItsOwn(device)) << device;
     }
     // A folder's path, and names no file can have.
