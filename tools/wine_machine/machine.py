@@ -494,6 +494,9 @@ class Machine:
         for process in self._children:
             if process.running():
                 self.log("still running at the end: %s" % process.what)
+            elif process.exit_code is None:
+                self.log("ended unwaited: %s, with exit code %s (its low byte)"
+                         % (process.what, process.popen.returncode))
         self.stop_wine()
         if self.sandboxed:
             self.prefix.kill()  # a sandbox that is still open ends, with all in it
